@@ -1,0 +1,13 @@
+// SetRate: the rate counter and unit label that the BENCH reporter reads.
+#include "common/BenchRate.h"
+
+namespace pv::bench {
+
+void SetRate(benchmark::State &state, double amount, const char *unit)
+{
+    state.counters["rate"] = benchmark::Counter(amount * static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
+    state.SetLabel(unit);
+}
+
+} // namespace pv::bench
