@@ -1,0 +1,116 @@
+// The stream walker and what is built on it. Offsets and lengths are 64-bit, so a payload
+// length near 4 GiB cannot wrap an offset back into the stream.
+#include "events/StreamWalk.h"
+
+#include "events/PacketCodec.h"
+#include "events/PacketTable.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace pv::events {
+
+WalkResult WalkStream(std::span<const uint8_t> stream, const std::function<bool(const PacketView &)> &visit)
+{
+    WalkResult result;
+    const uint64_t size = stream.size();
+    uint64_t offset = 0;
+    while (offset < size) {
+        result.offset = offset;
+        if (size - offset < kPacketHeaderSize) {
+            result.error = WalkError::CutHeader;
+            return result;
+        }
+        const uint8_t group = stream[offset];
+        const uint8_t code = stream[offset + 1];
+        const uint64_t payloadOffset = offset + kPacketHeaderSize;
+        const PacketSpec *spec = FindPacketSpec(group, code);
+        if (!spec) {
+            result.error = WalkError::UnknownPacket;
+            return result;
+        }
+        const auto length = PacketLength(stream, payloadOffset, group, code);
+        if (!length) {
+            result.error = WalkError::CutFixedPart;
+            return result;
+        }
+        if (*length > size - payloadOffset) {
+            result.error = WalkError::CutPayload;
+            return result;
+        }
+        if (visit) {
+            const PacketView view{offset, group, code, *length, stream.subspan(payloadOffset, *length)};
+            if (!visit(view))
+                return result;
+        }
+        ++result.packets;
+        offset = payloadOffset + *length;
+    }
+    result.offset = offset;
+    return result;
+}
+
+StepSplit SplitSteps(std::span<const uint8_t> stream)
+{
+    StepSplit split;
+    split.walk = WalkStream(stream, [&](const PacketView &p) {
+        if (EndsStep(p.group))
+            split.stepEnds.push_back(p.offset + kPacketHeaderSize + p.payloadLength);
+        return true;
+    });
+    if (!split.walk.valid())
+        split.stepEnds.clear();
+    return split;
+}
+
+StreamVersion ReadStreamVersion(std::span<const uint8_t> stream)
+{
+    StreamVersion version;
+    WalkStream(stream, [&](const PacketView &p) {
+        if (MakePacketId(static_cast<PacketGroup>(p.group), p.code) != static_cast<uint16_t>(PacketId::AppStatus))
+            return true;
+        const auto status = DecodePayload<PacketId::AppStatus>(p.payload);
+        version.offset = p.offset;
+        if (status && status->extensionFlags == 0)
+            version.version = status->Version();
+        else
+            version.rejected = true;
+        return false;
+    });
+    return version;
+}
+
+const char *WalkErrorText(WalkError error)
+{
+    switch (error) {
+    case WalkError::None: return "valid";
+    case WalkError::CutHeader: return "the stream ends inside a packet header";
+    case WalkError::UnknownPacket: return "unknown packet";
+    case WalkError::CutFixedPart: return "the stream ends inside the fixed part";
+    case WalkError::CutPayload: return "the payload runs past the end of the stream";
+    }
+    return "?";
+}
+
+std::string DumpStream(std::span<const uint8_t> stream)
+{
+    std::string out;
+    char line[160];
+    const WalkResult walk = WalkStream(stream, [&](const PacketView &p) {
+        const PacketSpec *spec = FindPacketSpec(p.group, p.code);
+        std::snprintf(line, sizeof line, "%08" PRIx64 "  %3u %-20.*s %3u %-28.*s %" PRIu64 "%s\n", p.offset,
+                      p.group, static_cast<int>(GroupName(p.group).size()), GroupName(p.group).data(), p.code,
+                      static_cast<int>(spec->name.size()), spec->name.data(), p.payloadLength,
+                      EndsStep(p.group) ? "  |" : "");
+        out += line;
+        return true;
+    });
+    if (!walk.valid()) {
+        std::snprintf(line, sizeof line, "%08" PRIx64 "  invalid: %s\n", walk.offset, WalkErrorText(walk.error));
+        out += line;
+    }
+    return out;
+}
+
+} // namespace pv::events
+
