@@ -58,11 +58,9 @@ bool CRingBuf::Push(const void *element)
 
 bool CRingBuf::Pop()
 {
-    if (!memory_ || undoCount_ < 1)
+    if (!Undo())
         return false;
-    cursor_ = Back(cursor_);
-    --undoCount_;
-    redoCount_ = 0;
+    redoCount_ = 0; // unlike undo, the popped element is forgotten
     return true;
 }
 
