@@ -21,18 +21,28 @@ bool ForEachPixel(const CDibCore &image, SExtent rect, F &&f)
     return true;
 }
 
-// Calls f(dest row pointer, source row pointer, width) for each row of a copy, clipped as
-// copies are (source rectangle and destination point together).
+// Calls f(dest row pointer, source row pointer, width, source x, source y) for each row of
+// a copy, clipped as copies are (source rectangle and destination point together).
 template <class DestPixel, class SourcePixel, class F>
-bool ForEachRowPair(const CDibCore &dest, const CDibCore &source, SPoint point, SExtent rect, F &&f)
+bool ForEachRowPairAt(const CDibCore &dest, const CDibCore &source, SPoint point, SExtent rect, F &&f)
 {
     if (!dest.IsValid() || !source.IsValid() ||
         !ClipCopy(point, rect, source.Width(), source.Height(), dest.Width(), dest.Height()))
         return false;
     for (int32_t j = 0; j < rect.height; ++j)
         f(reinterpret_cast<DestPixel *>(dest.Row(point.y + j)) + point.x,
-          reinterpret_cast<const SourcePixel *>(source.Row(rect.y + j)) + rect.x, rect.width);
+          reinterpret_cast<const SourcePixel *>(source.Row(rect.y + j)) + rect.x, rect.width, rect.x,
+          rect.y + j);
     return true;
+}
+
+// The same without the source position.
+template <class DestPixel, class SourcePixel, class F>
+bool ForEachRowPair(const CDibCore &dest, const CDibCore &source, SPoint point, SExtent rect, F &&f)
+{
+    return ForEachRowPairAt<DestPixel, SourcePixel>(
+        dest, source, point, rect,
+        [&f](DestPixel *d, const SourcePixel *s, int32_t width, int32_t, int32_t) { f(d, s, width); });
 }
 
 // Calls f(dest pixel pointer, source pixel pointer) over a copy clipped as copies are.
