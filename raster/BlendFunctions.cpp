@@ -47,14 +47,45 @@ int Chroma(uint32_t c)
 }
 
 // Grey value of three possibly negative channels (the shift is arithmetic).
-int64_t GreySigned(int64_t r, int64_t g, int64_t b)
+int GreySigned(int r, int g, int b)
 {
     return (r * 19595 + g * 38469 + b * 7472) >> 16;
 }
 
+// n / q for 0 <= n <= 65025 and 1 <= q <= 255 by a reciprocal: with m = floor(2^32 / q) + 1
+// the error of n m / 2^32 stays below 1/q, so the floor is the integer quotient.
+struct SReciprocals {
+    uint64_t m[256] = {};
+    constexpr SReciprocals()
+    {
+        for (uint64_t q = 1; q < 256; ++q)
+            m[q] = (uint64_t(1) << 32) / q + 1;
+    }
+};
+
+constexpr SReciprocals kReciprocals;
+
+inline int Quotient(int n, int q)
+{
+    return int((uint64_t(n) * kReciprocals.m[q]) >> 32);
+}
+
+// The same truncating toward zero for a numerator of either sign.
+inline int SignedQuotient(int n, int q)
+{
+    return n >= 0 ? Quotient(n, q) : -Quotient(-n, q);
+}
+
 } // namespace
 
-uint32_t BlendSoftLight(uint32_t d, uint32_t s)
+SBlendTable::SBlendTable(uint32_t (*formula)(uint32_t, uint32_t))
+{
+    for (uint32_t d = 0; d < 256; ++d)
+        for (uint32_t s = 0; s < 256; ++s)
+            value[d * 256 + s] = static_cast<uint8_t>(formula(d, s));
+}
+
+uint32_t SoftLightFormula(uint32_t d, uint32_t s)
 {
     int64_t value;
     if (s >= 128)
@@ -66,33 +97,32 @@ uint32_t BlendSoftLight(uint32_t d, uint32_t s)
 
 uint32_t SetChromaAndLuminance(uint32_t c, int k, int L)
 {
-    const int64_t ch[3] = {RedOf(c), GreenOf(c), BlueOf(c)};
-    const int64_t lo = std::min({ch[0], ch[1], ch[2]});
-    const int64_t hi = std::max({ch[0], ch[1], ch[2]});
+    const int ch[3] = {int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))};
+    const int lo = std::min({ch[0], ch[1], ch[2]});
+    const int hi = std::max({ch[0], ch[1], ch[2]});
     const uint32_t alpha = c & 0xFF000000u;
     if (k == 0 || hi == lo)
         return alpha | uint32_t(L) * 0x010101u;
-    int64_t x[3];
+    int x[3];
     for (int i = 0; i < 3; ++i)
-        x[i] = k * (ch[i] - lo) / (hi - lo);
-    const int64_t m = GreySigned(x[0], x[1], x[2]);
-    const int64_t diff = L - m;
-    int64_t out[3];
+        x[i] = k == hi - lo ? ch[i] - lo : Quotient(k * (ch[i] - lo), hi - lo);
+    const int m = GreySigned(x[0], x[1], x[2]);
+    const int diff = L - m;
+    int out[3];
     if (diff + hi >= 256) {
         // Moving up by diff would clip: scale towards white instead.
-        const int64_t r = std::max<int64_t>(1, GreySigned(hi - x[0], hi - x[1], hi - x[2]));
+        const int r = std::max(1, GreySigned(hi - x[0], hi - x[1], hi - x[2]));
         for (int i = 0; i < 3; ++i)
-            out[i] = 255 - (255 - L) * (hi - x[i]) / r;
+            out[i] = 255 - SignedQuotient((255 - L) * (hi - x[i]), r);
     } else if (diff < 0) {
         for (int i = 0; i < 3; ++i)
-            out[i] = L * x[i] / m;
+            out[i] = Quotient(L * x[i], m);
     } else {
         for (int i = 0; i < 3; ++i)
             out[i] = x[i] + diff;
     }
-    for (int64_t &v : out)
-        v = std::clamp<int64_t>(v, 0, 255);
-    return alpha | uint32_t(out[0] << 16) | uint32_t(out[1] << 8) | uint32_t(out[2]);
+    const auto byte = [](int v) { return uint32_t(std::clamp(v, 0, 255)); };
+    return alpha | byte(out[0]) << 16 | byte(out[1]) << 8 | byte(out[2]);
 }
 
 uint32_t BlendHue(uint32_t d, uint32_t s)

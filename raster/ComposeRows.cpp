@@ -1,4 +1,4 @@
-// The per-pixel reference row loop.
+// The per-pixel reference row loop and the processor check of the vector kernels.
 #include "raster/ComposeRows.h"
 
 namespace pv {
@@ -8,6 +8,12 @@ void ComposeRowByPixel(ComposeRoutine compose, uint32_t *dest, const uint32_t *s
 {
     for (int32_t i = 0; i < count; ++i)
         compose(dest + i, source[i], opacity);
+}
+
+bool VectorKernelsAvailable()
+{
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
 }
 
 } // namespace pv
