@@ -29,5 +29,9 @@ int32_t ComposeDarkenAvx2(uint32_t *dest, const uint32_t *source, int32_t count,
 int32_t ComposeLightenAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
 int32_t ComposeLinearLightAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
 int32_t ComposePinLightAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
+int32_t ComposeHueAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
+int32_t ComposeSaturationAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
+int32_t ComposeColourAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
+int32_t ComposeLuminosityAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity);
 
 } // namespace pv::kernels

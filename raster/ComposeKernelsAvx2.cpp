@@ -1,9 +1,8 @@
 // AVX2 row kernels of the compose routines that fit 16-bit lanes.
 //
 // Eight pixels are widened to 16-bit channels (two registers of four pixels). Every
-// division by 255 of the scalar routines divides a number t <= 65025, and there
-//   floor(t / 255) = (t + 1 + (t >> 8)) >> 8,
-// which equals the scalar (t x 32897) >> 23 for every such t; the exact mix
+// division by 255 of the scalar routines divides a number t <= 65025 as (t x 32897) >> 23,
+// which is the high half of the 16-bit product t x 32897 shifted right by 7; the exact mix
 // (c w 32897 + d (8388735 - w 32897)) >> 23 is floor((c w + d (255 - w)) / 255) for the
 // same reason, and c w + d (255 - w) <= 65025 fits a lane. So the kernels give the scalar
 // bytes exactly. Lanes whose value a select discards may wrap; they never reach the result.
@@ -28,7 +27,7 @@ PV_AVX2 inline __m256i Lanes(int v)
 // floor(t / 255) for t <= 65025.
 PV_AVX2 inline __m256i Div255(__m256i t)
 {
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, Lanes(1)), _mm256_srli_epi16(t, 8)), 8);
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(t, Lanes(32897)), 7);
 }
 
 PV_AVX2 inline __m256i Mul255(__m256i a, __m256i b)
@@ -127,7 +126,9 @@ struct PinLight {
 template <class Mode, bool FullOpacity>
 PV_AVX2 inline __m256i ComposeWide(__m256i d, __m256i s, __m256i opacity)
 {
-    const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(s, 0xFF), 0xFF);
+    const __m256i spreadAlpha = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6,
+                                                 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    const __m256i alpha = _mm256_shuffle_epi8(s, spreadAlpha);
     return Mode::Apply(d, s, FullOpacity ? alpha : Mul255(opacity, alpha));
 }
 
