@@ -2,11 +2,15 @@
 // to one temporary file per process first.
 #pragma once
 
+#include "pixkit.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace pixkit_fuzz {
 
@@ -22,6 +26,28 @@ inline const std::string &InputFile(const uint8_t *data, size_t size, const char
         std::fclose(file);
     }
     return name;
+}
+
+// Runs an image reader and its probe over the input; a decoded image also goes through
+// bmpConv32 (at most 64 x 64 of it).
+inline void RunImageReader(int (*getType)(const char *, PixkitImageType *),
+                           int (*getImage)(const char *, void **, void **), const uint8_t *data, size_t size,
+                           const char *extension)
+{
+    const std::string &name = InputFile(data, size, extension);
+    PixkitImageType type;
+    getType(name.c_str(), &type);
+    void *header = nullptr;
+    void *pixels = nullptr;
+    if (getImage(name.c_str(), &header, &pixels) == 0) {
+        const auto *info = static_cast<const PixkitBitmapInfoHeader *>(header);
+        const int width = info->width < 64 ? info->width : 64;
+        const int height = std::abs(info->height) < 64 ? std::abs(info->height) : 64;
+        std::vector<uint32_t> dst(static_cast<size_t>(width) * height);
+        bmpConv32(header, pixels, width, height, dst.data());
+    }
+    pixkitLocalFree(header);
+    pixkitLocalFree(pixels);
 }
 
 } // namespace pixkit_fuzz
