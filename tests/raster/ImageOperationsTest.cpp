@@ -1,10 +1,14 @@
 // Pixel access, fills, copies with clipping, conversions and the weighted draws.
 #include "raster/ColourCopies.h"
+#include "raster/MixTables.h"
+#include "raster/PixelMath.h"
 #include "raster/TChannel.h"
 #include "raster/TMTC.h"
 #include "raster/TTC.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace pv {
 namespace {
@@ -84,6 +88,16 @@ TEST(ImageOperations, ExactAndTableMixes)
     channel.SetWeighted(1, 0, 200, 128);
     EXPECT_EQ(channel.At(1, 0), 150);
     EXPECT_FALSE(channel.SetWeighted(-1, 0, 1, 1));
+}
+
+TEST(ImageOperations, TableMixStaysWithinTwoOfTheExactMix)
+{
+    int worst = 0;
+    for (uint32_t w = 0; w < 256; ++w)
+        for (uint32_t v = 0; v < 256; ++v)
+            for (uint32_t p = 0; p < 256; ++p)
+                worst = std::max(worst, std::abs(int(TableMix(v, p, w)) - int(ExactMix(v, p, w))));
+    EXPECT_LE(worst, 2);
 }
 
 TEST(ImageOperations, ClampedReadsStayInside)
