@@ -57,11 +57,9 @@ struct Multiply {
         return Mul255(d, _mm256_sub_epi16(Lanes(255), Mul255(w, _mm256_sub_epi16(Lanes(255), s))));
     }
 };
+// The sum stays below 511; packing saturates it to 255.
 struct Add {
-    PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w)
-    {
-        return _mm256_min_epu16(Lanes(255), _mm256_add_epi16(d, Mul255(w, s)));
-    }
+    PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w) { return _mm256_add_epi16(d, Mul255(w, s)); }
 };
 struct Subtract {
     PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w) { return _mm256_subs_epu16(d, Mul255(w, s)); }
@@ -121,13 +119,15 @@ struct PinLight {
     }
 };
 
-// Four widened pixels: weight = mul255(opacity, source alpha) in every lane of a pixel; at
-// full opacity that is the alpha itself (mul255(255, a) = a).
+// Four widened pixels: weight = mul255(opacity, source alpha) in the colour lanes of a pixel
+// (at full opacity the alpha itself, as mul255(255, a) = a) and 0 in its alpha lane, where
+// every mode then gives back the destination's alpha.
 template <class Mode, bool FullOpacity>
 PV_AVX2 inline __m256i ComposeWide(__m256i d, __m256i s, __m256i opacity)
 {
-    const __m256i spreadAlpha = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6,
-                                                 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    constexpr char Z = char(0x80); // a shuffle index that yields 0
+    const __m256i spreadAlpha = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, Z, Z, 14, 15, 14, 15, 14, 15, Z, Z, 6, 7, 6, 7, 6,
+                                                 7, Z, Z, 14, 15, 14, 15, 14, 15, Z, Z);
     const __m256i alpha = _mm256_shuffle_epi8(s, spreadAlpha);
     return Mode::Apply(d, s, FullOpacity ? alpha : Mul255(opacity, alpha));
 }
@@ -149,9 +149,7 @@ PV_AVX2 int32_t ComposeGroups(uint32_t *dest, const uint32_t *source, int32_t co
             ComposeWide<Mode, FullOpacity>(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero), o);
         const __m256i high =
             ComposeWide<Mode, FullOpacity>(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero), o);
-        // The destination keeps its alpha.
-        const __m256i result = _mm256_blendv_epi8(_mm256_packus_epi16(low, high), d, alphaBytes);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), result);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), _mm256_packus_epi16(low, high));
     }
     return i;
 }

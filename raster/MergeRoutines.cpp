@@ -67,7 +67,7 @@ void NormalMerge(uint32_t *pixel, uint32_t source, int opacity)
     }
     const uint32_t A = dA + mul255(w, 255 - dA);
     *pixel = (*pixel & 0x00FFFFFFu) | (A << 24);
-    *pixel = ExactMixColour(source, *pixel, std::min(255u, w * 255 / A));
+    *pixel = ExactMixColour(source, *pixel, w * 255 / A);
 }
 
 void MultiplyMerge(uint32_t *pixel, uint32_t source, int opacity)
