@@ -13,6 +13,11 @@
 
 namespace pv {
 
+// The names of this program's settings file and of the older program's, whose pen settings
+// the first start imports (see SettingsFilePath).
+constexpr char kSettingsApplication[] = "Pictavella3 Plus";
+constexpr char kOlderSettingsApplication[] = "Pictavella2";
+
 struct PaperPreset {
     int32_t unit = 0; // 0 pixel, 1 inch, 2 cm
     int32_t dpi = 72;
