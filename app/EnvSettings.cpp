@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace pv {
 
@@ -77,22 +78,32 @@ std::optional<std::string> CheckStartupFile(const std::string &path, const char 
 
 } // namespace
 
+// The dialog's check boxes and file fields, each with the settings value it edits.
+constexpr std::pair<bool EnvSettings::*, bool CAppProfile::*> kFlags[] = {
+    {&EnvSettings::rgbPalBarFixed, &CAppProfile::rgbPalBarFixed},
+    {&EnvSettings::useZoomAntialias, &CAppProfile::useZoomAntialias},
+    {&EnvSettings::useRBtnColPicker, &CAppProfile::useRBtnColPicker},
+    {&EnvSettings::zoomToolAsButton, &CAppProfile::zoomToolAsButton},
+    {&EnvSettings::silentFileIO, &CAppProfile::silentFileIO},
+    {&EnvSettings::useAutoScroll, &CAppProfile::useAutoScroll},
+};
+const std::pair<std::string EnvSettings::*, std::string CAppProfile::*> kFiles[] = {
+    {&EnvSettings::palFile, &CAppProfile::palFile},
+    {&EnvSettings::gradFile, &CAppProfile::gradFile},
+    {&EnvSettings::toneFile, &CAppProfile::toneFile},
+};
+
 EnvSettings EnvSettings::From(const CAppProfile &p)
 {
     EnvSettings s;
     s.gridW = std::to_string(p.gridW);
     s.gridH = std::to_string(p.gridH);
     s.undoMax = std::to_string(p.undoMax);
-    s.rgbPalBarFixed = p.rgbPalBarFixed;
-    s.useZoomAntialias = p.useZoomAntialias;
-    s.useRBtnColPicker = p.useRBtnColPicker;
-    s.zoomToolAsButton = p.zoomToolAsButton;
-    s.silentFileIO = p.silentFileIO;
-    s.useAutoScroll = p.useAutoScroll;
+    for (const auto &[dialog, setting] : kFlags)
+        s.*dialog = p.*setting;
+    for (const auto &[dialog, setting] : kFiles)
+        s.*dialog = p.*setting;
     s.mouseMBtnFunc = p.mouseMBtnFunc;
-    s.palFile = p.palFile;
-    s.gradFile = p.gradFile;
-    s.toneFile = p.toneFile;
     s.psdVersionIndex = PsdVersionIndex(p.psdSaveVer);
     return s;
 }
@@ -123,16 +134,11 @@ void ApplyEnvSettings(const EnvSettings &s, CAppProfile &p)
     p.gridW = ParseNumber(s.gridW).value_or(p.gridW);
     p.gridH = ParseNumber(s.gridH).value_or(p.gridH);
     p.undoMax = ParseNumber(s.undoMax).value_or(p.undoMax);
-    p.rgbPalBarFixed = s.rgbPalBarFixed;
-    p.useZoomAntialias = s.useZoomAntialias;
-    p.useRBtnColPicker = s.useRBtnColPicker;
-    p.zoomToolAsButton = s.zoomToolAsButton;
-    p.silentFileIO = s.silentFileIO;
-    p.useAutoScroll = s.useAutoScroll;
+    for (const auto &[dialog, setting] : kFlags)
+        p.*setting = s.*dialog;
+    for (const auto &[dialog, setting] : kFiles)
+        p.*setting = s.*dialog;
     p.mouseMBtnFunc = std::clamp(s.mouseMBtnFunc, 0, 10);
-    p.palFile = s.palFile;
-    p.gradFile = s.gradFile;
-    p.toneFile = s.toneFile;
     p.psdSaveVer = PsdVersionForIndex(s.psdVersionIndex);
 }
 
