@@ -35,16 +35,47 @@ bool ApplyEach(TMTC &dest, SExtent rect, uint8_t lowerOpacity, F &&f)
     });
 }
 
+// The drawing operators of strokes, with their paint routine inlined in the row loop.
+template <PaintRoutine Paint>
+void PaintRow(uint32_t *dest, const uint32_t *source, int32_t count, int weight)
+{
+    for (int32_t i = 0; i < count; ++i)
+        Paint(dest + i, source[i], weight);
+}
+
+struct SPaintRow {
+    PaintRoutine paint;
+    ComposeRowRoutine row;
+};
+
+constexpr SPaintRow kPaintRows[] = {
+    {PaintMultiply, PaintRow<PaintMultiply>},
+    {PaintAdd, PaintRow<PaintAdd>},
+    {PaintSubtract, PaintRow<PaintSubtract>},
+    {PaintNormal, PaintRow<PaintNormal>},
+};
+
+// The row loop standing for op: a mode's compose loop or a stroke operator's; null if none.
+ComposeRowRoutine RowLoopOf(ColourOp op)
+{
+    if (const SLayerParam *mode = LayerParamOfCompose(op))
+        return mode->composeRow;
+    for (const SPaintRow &row : kPaintRows)
+        if (row.paint == op)
+            return row.row;
+    return nullptr;
+}
+
 } // namespace
 
 bool DrawWithOperator(const TMTC &source, TMTC &dest, SPoint point, ColourOp op, int parameter, SExtent rect)
 {
     if (parameter == 0)
         return false;
-    if (const SLayerParam *mode = LayerParamOfCompose(op))
+    if (const ComposeRowRoutine row = RowLoopOf(op))
         return ForEachRowPair<uint32_t, uint32_t>(dest, source, point, rect,
                                                   [&](uint32_t *d, const uint32_t *s, int32_t width) {
-                                                      mode->composeRow(d, s, width, parameter);
+                                                      row(d, s, width, parameter);
                                                   });
     return DrawEach(source, dest, point, rect, 255, [&](uint32_t *d, uint32_t s) { op(d, s, parameter); });
 }

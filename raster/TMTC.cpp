@@ -88,7 +88,9 @@ bool TMTC::SetWeightedByTable(int32_t x, int32_t y, uint8_t weight, uint32_t col
 
 void TMTC::Fill(uint32_t value)
 {
-    for (int32_t y = 0; y < height_ && IsValid(); ++y)
+    if (!IsValid())
+        return;
+    for (int32_t y = 0; y < height_; ++y)
         std::fill_n(RowPixels(y), width_, value);
 }
 

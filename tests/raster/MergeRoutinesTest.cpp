@@ -136,24 +136,27 @@ TEST(ImageDrivers, LoweredVariantsFoldTheLowerOpacityFirst)
     EXPECT_EQ(DrawingOperatorOf(7), PaintRoutine(PaintNormal));
 }
 
-TEST(ImageDrivers, DrawWithAComposeRoutineMatchesTheRoutine)
+TEST(ImageDrivers, DrawsWithRowLoopsMatchTheRoutines)
 {
-    TMTC dest(3, 2), source(3, 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) {
-            dest.At(x, y) = 0xFF000000u | uint32_t(x * 40 + y * 90) * 0x010101u;
-            source.At(x, y) = uint32_t(60 + 60 * x) << 24 | 0x30C060u;
-        }
-    TMTC copy(3, 2);
-    CopyColourRect(copy, dest, {0, 0}, {0, 0, 3, 2});
-    ASSERT_TRUE(DrawWithOperator(source, dest, {1, 0}, LayerParam(5).compose, 200));
-    for (int y = 0; y < 2; ++y)
-        for (int x = 1; x < 3; ++x) {
-            uint32_t want = copy.At(x, y);
-            LayerParam(5).compose(&want, source.At(x - 1, y), 200);
-            EXPECT_EQ(dest.At(x, y), want);
-        }
-    EXPECT_EQ(dest.At(0, 0), copy.At(0, 0));
+    const ColourOp ops[] = {LayerParam(5).compose, LayerParam(14).compose, PaintMultiply, PaintAdd, PaintNormal,
+                            NormalMerge};
+    for (const ColourOp op : ops) {
+        TMTC dest(11, 2), source(11, 2), copy(11, 2);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 11; ++x) {
+                dest.At(x, y) = 0xFF000000u | uint32_t(x * 20 + y * 90) * 0x010101u;
+                source.At(x, y) = uint32_t(25 * x) << 24 | 0x30C060u;
+            }
+        CopyColourRect(copy, dest, {0, 0}, {0, 0, 11, 2});
+        ASSERT_TRUE(DrawWithOperator(source, dest, {1, 0}, op, 200));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 1; x < 11; ++x) {
+                uint32_t want = copy.At(x, y);
+                op(&want, source.At(x - 1, y), 200);
+                EXPECT_EQ(dest.At(x, y), want) << x << "," << y;
+            }
+        EXPECT_EQ(dest.At(0, 0), copy.At(0, 0));
+    }
 }
 
 } // namespace
