@@ -93,7 +93,9 @@ int DescribeDib(const void *header, DibLayout &layout)
         return PIXKIT_UNSUPPORTED_HEADER;
     PixkitBitmapInfoHeader h;
     std::memcpy(&h, header, sizeof h);
-    if (h.size < sizeof h || h.width <= 0 || h.height == 0 || h.height == INT32_MIN ||
+    // Known header sizes only: the colour table is found after the header.
+    const bool knownSize = h.size == sizeof h || h.size == 108 || h.size == 124;
+    if (!knownSize || h.width <= 0 || h.height == 0 || h.height == INT32_MIN ||
         !IsSupportedBitCount(h.bitCount))
         return PIXKIT_UNSUPPORTED_HEADER;
     layout = DibLayout{};

@@ -11,6 +11,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -65,7 +66,8 @@ PngShape ChooseTransforms(png_structp png, png_infop info)
         png_get_PLTE(png, info, &palette, &entries);
         if (depth == 2)
             png_set_packing(png);
-        return {depth == 2 ? 8 : depth, static_cast<uint32_t>(entries), false};
+        const uint32_t kept = std::min(static_cast<uint32_t>(entries), 1u << depth);
+        return {depth == 2 ? 8 : depth, kept, false};
     }
     if ((colourType == PNG_COLOR_TYPE_GRAY) && !transparency) {
         if (depth < 8)
@@ -140,7 +142,7 @@ int DecodePng(PngReadContext &context, DibBlocks *blocks, PixkitImageType *type,
             for (uint32_t i = 0; i < 256; ++i)
                 table[i * 4] = table[i * 4 + 1] = table[i * 4 + 2] = static_cast<uint8_t>(i);
         } else if (shape.tableEntries != 0 && png_get_PLTE(png, info, &palette, &entries) != 0) {
-            for (int i = 0; i < entries; ++i) {
+            for (uint32_t i = 0; i < shape.tableEntries && i < static_cast<uint32_t>(entries); ++i) {
                 table[i * 4] = palette[i].blue;
                 table[i * 4 + 1] = palette[i].green;
                 table[i * 4 + 2] = palette[i].red;
