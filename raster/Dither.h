@@ -23,7 +23,8 @@ void SetDitherPosition(int32_t x, int32_t y);
 // The draw of the record for position (x, y).
 uint32_t DitherDrawAt(const SRandomRecord &record, int32_t x, int32_t y);
 
-// Composes through the active compose routine where the draw allows it.
+// Composes through the active compose routine where the draw allows it. DrawWithOperator
+// sets the position of every pixel it passes to this routine.
 void DitherCompose(uint32_t *pixel, uint32_t source, int opacity);
 
 // Composes the source rectangle onto dest at point with dithering; the positions are the

@@ -1,6 +1,7 @@
 // The image-level drivers.
 #include "raster/ImageDrivers.h"
 
+#include "raster/Dither.h"
 #include "raster/MixTables.h"
 #include "raster/PixelLoops.h"
 #include "raster/SLayerParam.h"
@@ -72,6 +73,8 @@ bool DrawWithOperator(const TMTC &source, TMTC &dest, SPoint point, ColourOp op,
 {
     if (parameter == 0)
         return false;
+    if (op == DitherCompose)
+        return ComposeDithered(source, dest, point, parameter, rect);
     if (const ComposeRowRoutine row = RowLoopOf(op))
         return ForEachRowPair<uint32_t, uint32_t>(dest, source, point, rect,
                                                   [&](uint32_t *d, const uint32_t *s, int32_t width) {

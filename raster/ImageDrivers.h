@@ -11,7 +11,8 @@
 namespace pv {
 
 // routine(dest pixel, source pixel value, parameter) for each pixel of the source rectangle
-// laid at point; the compose routines of the mode table run their row loops.
+// laid at point; the compose routines of the mode table run their row loops, and the dither
+// routine sees each pixel's source position.
 bool DrawWithOperator(const TMTC &source, TMTC &dest, SPoint point, ColourOp op, int parameter, SExtent rect);
 bool DrawWithOperator(const TMTC &source, TMTC &dest, SPoint point, ColourOp op, int parameter);
 // routine(pixel, colour, parameter) for each pixel of the rectangle.

@@ -1,5 +1,6 @@
 // The random generator record and dithered composing.
 #include "raster/Dither.h"
+#include "raster/ImageDrivers.h"
 #include "raster/SLayerParam.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,14 @@ TEST_F(DitherTest, APartialRecomposeGivesThePixelsOfAFullOne)
         }
     EXPECT_GT(composed, 20);
     EXPECT_LT(composed, 200);
+
+    // The generic driver with the dither routine gives the same pixels.
+    TMTC driven(16, 16);
+    driven.Fill(0xFFFFFFFF);
+    ASSERT_TRUE(DrawWithOperator(source, driven, {0, 0}, DitherCompose, 255));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(driven.At(x, y), full.At(x, y)) << x << "," << y;
 }
 
 TEST_F(DitherTest, FullAmountOverAnOpaqueSourceAlwaysComposes)

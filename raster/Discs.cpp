@@ -1,0 +1,195 @@
+// Channel, soft channel and colour discs, and the disc grid.
+#include "raster/Discs.h"
+
+#include "raster/DrawingCoordinates.h"
+#include "raster/PixelWriters.h"
+
+namespace pv {
+
+namespace {
+
+// A disc in sub-sample units and the pixel box it touches, cut to the image (inclusive).
+struct SDiscFrame {
+    int64_t radius2 = 0;
+    int64_t cx = 0;
+    int64_t cy = 0;
+    int64_t left = 0;
+    int64_t top = 0;
+    int64_t right = -1;
+    int64_t bottom = -1;
+};
+
+bool FrameDisc(const CDibCore &image, int units, double radius, double x, double y, SDiscFrame &frame)
+{
+    if (!image.IsValid() || !IsDrawable(radius) || !IsDrawable(x) || !IsDrawable(y) || !(radius > 0))
+        return false;
+    const int64_t r = Trunc(units * radius);
+    frame.radius2 = r * r;
+    frame.cx = Trunc(units * x);
+    frame.cy = Trunc(units * y);
+    frame.left = Trunc(x - radius);
+    frame.right = Trunc(x + radius);
+    frame.top = Trunc(y - radius);
+    frame.bottom = Trunc(y + radius);
+    return ClipRange(frame.left, frame.right, image.Width()) && ClipRange(frame.top, frame.bottom, image.Height());
+}
+
+// How many of the pixel's four corners, `units` apart from (dx, dy), lie strictly inside.
+int CornersInside(int64_t dx, int64_t dy, int64_t radius2, int units)
+{
+    const int64_t dx2 = dx * dx, dy2 = dy * dy;
+    const int64_t ex2 = (dx + units) * (dx + units), ey2 = (dy + units) * (dy + units);
+    return int(dx2 + dy2 < radius2) + int(ex2 + dy2 < radius2) + int(dx2 + ey2 < radius2) +
+           int(ex2 + ey2 < radius2);
+}
+
+// How many of the units x units sub-samples from (dx, dy) lie strictly inside.
+int SamplesInside(int64_t dx, int64_t dy, int64_t radius2, int units)
+{
+    int n = 0;
+    for (int t = 0; t < units; ++t) {
+        const int64_t rest = radius2 - (dy + t) * (dy + t);
+        for (int s = 0; s < units && rest > 0; ++s)
+            n += int((dx + s) * (dx + s) < rest);
+    }
+    return n;
+}
+
+enum class Cover { Outside, Edge, Inside };
+
+// Channel discs: corner shortcuts only above radius 3.
+Cover ClassifyChannelPixel(int64_t dx, int64_t dy, int64_t radius2, bool useCorners)
+{
+    if (!useCorners)
+        return Cover::Edge;
+    const int corners = CornersInside(dx, dy, radius2, 5);
+    return corners == 4 ? Cover::Inside : corners == 0 ? Cover::Outside : Cover::Edge;
+}
+
+// 255 at the centre falling to 0 at the rim, from the squared distance of the top-left
+// corner (d2 < radius2 keeps d2 * 255 far inside 64 bits).
+uint32_t Falloff(int64_t d2, int64_t radius2)
+{
+    return d2 >= radius2 ? 0u : uint32_t(255 - d2 * 255 / radius2);
+}
+
+// Calls visit(x, y, dx, dy) for every pixel of the frame, with (dx, dy) its top-left corner
+// relative to the centre in sub-sample units.
+template <class Visit>
+void ForEachFramePixel(const SDiscFrame &frame, int units, Visit &&visit)
+{
+    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
+        const int64_t dy = units * j - frame.cy;
+        for (int64_t i = frame.left; i <= frame.right; ++i)
+            visit(int32_t(i), int32_t(j), units * i - frame.cx, dy);
+    }
+}
+
+template <class Write>
+void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, double x, double y, Write &&write)
+{
+    SDiscFrame frame;
+    if (!FrameDisc(image, 4, radius, x, y, frame))
+        return;
+    const uint32_t full = uint32_t(Trunc(ClampFraction(opacity) * 255));
+    const bool falloff = soft && radius >= 3;
+    ForEachFramePixel(frame, 4, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
+        const int corners = CornersInside(dx, dy, frame.radius2, 4);
+        if (corners == 0)
+            return;
+        const uint32_t f = falloff ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
+        uint32_t weight;
+        if (corners == 4) {
+            weight = falloff ? (full * f) >> 8 : full;
+        } else {
+            const uint32_t n = uint32_t(SamplesInside(dx, dy, frame.radius2, 4));
+            weight = falloff ? (full * f * n) >> 12 : full * n / 16;
+        }
+        write(i, j, uint8_t(weight));
+    });
+}
+
+} // namespace
+
+void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x,
+                 double y)
+{
+    SDiscFrame frame;
+    if (!FrameDisc(channel, 5, radius, x, y, frame))
+        return;
+    const double b = ClampFraction(opacity);
+    const uint32_t fullWeight = uint32_t(Trunc(b * 255));
+    const uint32_t fullValue = uint32_t(Trunc(value * b));
+    const ChannelWriter write = CurrentPixelWriters().channel;
+    const bool useCorners = radius > 3;
+    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
+        const Cover cover = ClassifyChannelPixel(dx, dy, frame.radius2, useCorners);
+        if (cover == Cover::Outside)
+            return;
+        const uint32_t n = cover == Cover::Inside ? 25u : uint32_t(SamplesInside(dx, dy, frame.radius2, 5));
+        if (!keepLarger) {
+            write(channel, i, j, uint8_t(fullWeight * n / 25), value);
+            return;
+        }
+        // Edges scale the same value as the inside, so a disc of a value below 255 never
+        // gets a rim brighter than its middle.
+        const uint32_t raised = fullValue * n / 25;
+        if (channel.At(i, j) < raised)
+            write(channel, i, j, 255, uint8_t(raised));
+    });
+}
+
+void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity, double radius, double x,
+                     double y)
+{
+    SDiscFrame frame;
+    if (!FrameDisc(channel, 5, radius, x, y, frame))
+        return;
+    const uint32_t fullValue = uint32_t(Trunc(value * ClampFraction(opacity)));
+    const bool useCorners = radius > 3;
+    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
+        const Cover cover = ClassifyChannelPixel(dx, dy, frame.radius2, useCorners);
+        if (cover == Cover::Outside)
+            return;
+        const uint32_t f = soft ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
+        uint32_t coverage;
+        if (cover == Cover::Inside) {
+            coverage = soft ? fullValue * f / 256 : fullValue;
+        } else {
+            const uint32_t n = uint32_t(SamplesInside(dx, dy, frame.radius2, 5));
+            coverage = soft ? fullValue * f * n / 6400 : fullValue * n / 25;
+        }
+        uint8_t &pixel = channel.At(i, j);
+        if (pixel < coverage)
+            pixel = uint8_t(coverage); // the table mix at weight 255 stores the value
+    });
+}
+
+void ColourDisc(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x, double y)
+{
+    DrawColourDisc(image, soft, opacity, radius, x, y,
+                   [&](int32_t i, int32_t j, uint8_t weight) { image.SetWeightedByTable(i, j, weight, colour); });
+}
+
+void ColourDiscThroughWriter(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x,
+                             double y)
+{
+    const ColourWriter write = CurrentPixelWriters().colour;
+    DrawColourDisc(image, soft, opacity, radius, x, y,
+                   [&](int32_t i, int32_t j, uint8_t weight) { write(image, i, j, weight, colour); });
+}
+
+void DiscGrid(TChannel &channel, double radius, double xStep, double yStep, double xLimit, double yLimit,
+              double xStart, double yStart)
+{
+    if (!channel.IsValid() || !(xStep > 0) || !(yStep > 0) || !IsDrawable(xStart) || !IsDrawable(yStart) ||
+        xStart + xStep == xStart || yStart + yStep == yStart)
+        return;
+    const double xEnd = std::min(std::max(xLimit, 2.0), double(channel.Width()));
+    const double yEnd = std::min(std::max(yLimit, 2.0), double(channel.Height()));
+    for (double y = yStart; y <= yEnd; y += yStep)
+        for (double x = xStart; x <= xEnd; x += xStep)
+            ChannelDisc(channel, 255, false, 1.0, radius, x, y);
+}
+
+} // namespace pv
