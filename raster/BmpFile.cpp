@@ -2,11 +2,9 @@
 #include "raster/DibFormat.h"
 
 #include "raster/PixelMath.h"
+#include "platform/AtomicFile.h"
 
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pv {
 
@@ -20,18 +18,6 @@ uint32_t Read16(const uint8_t *p)
 uint32_t Read32(const uint8_t *p)
 {
     return Read16(p) | Read16(p + 2) << 16;
-}
-
-bool WriteAll(int fd, const uint8_t *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
 }
 
 bool WriteBmp24(int fd, const TTC &image, int dpi)
@@ -57,31 +43,14 @@ bool WriteBmp24(int fd, const TTC &image, int dpi)
         if (!WriteAll(fd, row.data(), row.size()))
             return false;
     }
-    return ::fsync(fd) == 0;
+    return true;
 }
 
 } // namespace
 
 bool SaveBmp24(const TTC &image, const std::string &path, int dpi)
 {
-    if (!image.IsValid())
-        return false;
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + (folder.back() == '/' ? "" : "/") + "." + name + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    const bool written = WriteBmp24(fd, image, dpi);
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    ::unlink(temporary.c_str());
-    return false;
+    return image.IsValid() && ReplaceFileAtomically(path, [&](int fd) { return WriteBmp24(fd, image, dpi); });
 }
 
 bool LoadBmpFromMemory(TMTC &image, const uint8_t *data, size_t size, int *dpi)
