@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -184,7 +185,8 @@ void WritePngDirect(const std::string &name, const Dib &dib, bool interlaced)
     std::fclose(file);
 }
 
-void ReadPngDirect(const std::string &name, std::vector<uint8_t> &pixels, size_t stride)
+// Decodes into a fresh uninitialised block, as a reader that returns its image does.
+std::unique_ptr<uint8_t[]> ReadPngDirect(const std::string &name, size_t stride)
 {
     FILE *file = std::fopen(name.c_str(), "rb");
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -196,7 +198,7 @@ void ReadPngDirect(const std::string &name, std::vector<uint8_t> &pixels, size_t
     png_set_bgr(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    pixels.assign(stride * kHeight, 0);
+    auto pixels = std::make_unique_for_overwrite<uint8_t[]>(stride * kHeight);
     std::vector<png_bytep> rows(kHeight);
     for (int y = 0; y < kHeight; ++y)
         rows[y] = &pixels[(kHeight - 1 - y) * stride];
@@ -204,6 +206,7 @@ void ReadPngDirect(const std::string &name, std::vector<uint8_t> &pixels, size_t
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     std::fclose(file);
+    return pixels;
 }
 
 const Dib &DibOf(int bitCount)
@@ -234,9 +237,8 @@ void PngDecodePeer(benchmark::State &state, int bitCount, bool interlaced)
 {
     const std::string name = PngName(bitCount, interlaced);
     for (auto _ : state) {
-        std::vector<uint8_t> pixels;
-        ReadPngDirect(name, pixels, DibOf(bitCount).stride());
-        benchmark::DoNotOptimize(pixels.data());
+        auto pixels = ReadPngDirect(name, DibOf(bitCount).stride());
+        benchmark::DoNotOptimize(pixels.get());
     }
     pv::bench::SetRate(state, kWidth * kHeight / 1e6, "Mpix/s");
 }
@@ -331,7 +333,7 @@ void JpegDecodePeer(benchmark::State &state)
         jpeg_read_header(&info, TRUE);
         info.out_color_space = JCS_EXT_BGR;
         jpeg_start_decompress(&info);
-        std::vector<uint8_t> pixels(stride * kHeight);
+        auto pixels = std::make_unique_for_overwrite<uint8_t[]>(stride * kHeight);
         std::vector<JSAMPROW> rows(kHeight);
         for (int y = 0; y < kHeight; ++y)
             rows[y] = &pixels[(kHeight - 1 - y) * stride];
@@ -340,7 +342,7 @@ void JpegDecodePeer(benchmark::State &state)
         jpeg_finish_decompress(&info);
         jpeg_destroy_decompress(&info);
         std::fclose(file);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(pixels.get());
     }
     pv::bench::SetRate(state, kWidth * kHeight / 1e6, "Mpix/s");
 }
