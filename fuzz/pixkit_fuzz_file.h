@@ -19,15 +19,24 @@ inline const std::string &InputFile(const uint8_t *data, size_t size, const char
 {
     // Memory-backed when the system has it: a file on disk costs milliseconds a write.
     static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    static std::string name;
-    name = folder + "/pixkit-fuzz-" + std::to_string(getpid()) + extension;
-    FILE *file = std::fopen(name.c_str(), "wb");
+    // The file is removed when the process ends.
+    static struct Name {
+        std::string path;
+        ~Name()
+        {
+            if (!path.empty())
+                unlink(path.c_str());
+        }
+    } name;
+    name.path = folder + "/pixkit-fuzz-" + std::to_string(getpid()) + extension;
+    const std::string &path = name.path;
+    FILE *file = std::fopen(path.c_str(), "wb");
     if (file != nullptr) {
         if (size != 0)
             std::fwrite(data, 1, size, file);
         std::fclose(file);
     }
-    return name;
+    return path;
 }
 
 // Runs an image reader and its probe over the input; a decoded image also goes through
