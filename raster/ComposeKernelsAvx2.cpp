@@ -50,28 +50,29 @@ PV_AVX2 inline __m256i Overlay(__m256i d, __m256i s)
 }
 
 // Each mode: Apply(d, s, w) gives the painted channels from destination d, source s and
-// weight w (all 16-bit lanes).
+// weight w (all 16-bit lanes); the weight of an alpha lane is 0, which gives d back.
 struct Multiply {
     PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w)
     {
         return Mul255(d, _mm256_sub_epi16(Lanes(255), Mul255(w, _mm256_sub_epi16(Lanes(255), s))));
     }
 };
-// The sum stays below 511; packing saturates it to 255.
+// Add, subtract and negative subtract move d by an amount of the source alone, with
+// saturation: the amount is computed in 16-bit lanes, packed, then applied to the bytes.
 struct Add {
-    PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w) { return _mm256_add_epi16(d, Mul255(w, s)); }
+    PV_AVX2 static __m256i Amount(__m256i s, __m256i w) { return Mul255(w, s); }
+    PV_AVX2 static __m256i Combine(__m256i d, __m256i amount) { return _mm256_adds_epu8(d, amount); }
 };
 struct Subtract {
-    PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w) { return _mm256_subs_epu16(d, Mul255(w, s)); }
+    PV_AVX2 static __m256i Amount(__m256i s, __m256i w) { return Mul255(w, s); }
+    PV_AVX2 static __m256i Combine(__m256i d, __m256i amount) { return _mm256_subs_epu8(d, amount); }
 };
 struct Normal {
     PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w) { return Mix(s, d, w); }
 };
 struct NegativeSubtract {
-    PV_AVX2 static __m256i Apply(__m256i d, __m256i s, __m256i w)
-    {
-        return _mm256_subs_epu16(d, Mul255(w, _mm256_sub_epi16(Lanes(255), s)));
-    }
+    PV_AVX2 static __m256i Amount(__m256i s, __m256i w) { return Mul255(w, _mm256_sub_epi16(Lanes(255), s)); }
+    PV_AVX2 static __m256i Combine(__m256i d, __m256i amount) { return _mm256_subs_epu8(d, amount); }
 };
 
 // The modes that mix B(d, s) over d.
@@ -122,21 +123,40 @@ struct PinLight {
 // Four widened pixels: weight = mul255(opacity, source alpha) in the colour lanes of a pixel
 // (at full opacity the alpha itself, as mul255(255, a) = a) and 0 in its alpha lane, where
 // every mode then gives back the destination's alpha.
-template <class Mode, bool FullOpacity>
-PV_AVX2 inline __m256i ComposeWide(__m256i d, __m256i s, __m256i opacity)
+template <bool FullOpacity>
+PV_AVX2 inline __m256i WeightOf(__m256i s, __m256i opacity)
 {
     constexpr char Z = char(0x80); // a shuffle index that yields 0
     const __m256i spreadAlpha = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, Z, Z, 14, 15, 14, 15, 14, 15, Z, Z, 6, 7, 6, 7, 6,
                                                  7, Z, Z, 14, 15, 14, 15, 14, 15, Z, Z);
     const __m256i alpha = _mm256_shuffle_epi8(s, spreadAlpha);
-    return Mode::Apply(d, s, FullOpacity ? alpha : Mul255(opacity, alpha));
+    return FullOpacity ? alpha : Mul255(opacity, alpha);
+}
+
+template <class Mode>
+concept MovesByAmount = requires(__m256i v) { Mode::Combine(v, v); };
+
+// Eight pixels d under eight source pixels s.
+template <class Mode, bool FullOpacity>
+PV_AVX2 inline __m256i ComposeEight(__m256i d, __m256i s, __m256i opacity)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i sLow = _mm256_unpacklo_epi8(s, zero), sHigh = _mm256_unpackhi_epi8(s, zero);
+    if constexpr (MovesByAmount<Mode>) {
+        const __m256i low = Mode::Amount(sLow, WeightOf<FullOpacity>(sLow, opacity));
+        const __m256i high = Mode::Amount(sHigh, WeightOf<FullOpacity>(sHigh, opacity));
+        return Mode::Combine(d, _mm256_packus_epi16(low, high));
+    } else {
+        const __m256i low = Mode::Apply(_mm256_unpacklo_epi8(d, zero), sLow, WeightOf<FullOpacity>(sLow, opacity));
+        const __m256i high = Mode::Apply(_mm256_unpackhi_epi8(d, zero), sHigh, WeightOf<FullOpacity>(sHigh, opacity));
+        return _mm256_packus_epi16(low, high);
+    }
 }
 
 // Groups of eight wholly transparent source pixels are skipped: weight 0 changes nothing.
 template <class Mode, bool FullOpacity>
 PV_AVX2 int32_t ComposeGroups(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
 {
-    const __m256i zero = _mm256_setzero_si256();
     const __m256i o = Lanes(opacity);
     const __m256i alphaBytes = _mm256_set1_epi32(int(0xFF000000u));
     int32_t i = 0;
@@ -145,11 +165,7 @@ PV_AVX2 int32_t ComposeGroups(uint32_t *dest, const uint32_t *source, int32_t co
         if (_mm256_testz_si256(s, alphaBytes))
             continue;
         const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(dest + i));
-        const __m256i low =
-            ComposeWide<Mode, FullOpacity>(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero), o);
-        const __m256i high =
-            ComposeWide<Mode, FullOpacity>(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero), o);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), _mm256_packus_epi16(low, high));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), ComposeEight<Mode, FullOpacity>(d, s, o));
     }
     return i;
 }
