@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 
 namespace pv {
@@ -113,14 +114,24 @@ TEST(BlendModes, PaintKeepsTheDestinationAlpha)
 TEST(BlendModes, RowLoopsGiveTheBytesOfThePerPixelRoutines)
 {
     std::mt19937 random(20260101);
+    // At odd opacities the pixels are made of the bytes where the formulas turn.
+    constexpr uint8_t kEdges[] = {0, 1, 2, 126, 127, 128, 129, 253, 254, 255};
+    const auto pixel = [&](bool edges) {
+        if (!edges)
+            return uint32_t(random());
+        uint32_t p = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            p |= uint32_t(kEdges[random() % std::size(kEdges)]) << shift;
+        return p;
+    };
     constexpr int kCount = 67; // not a multiple of any vector width
     uint32_t source[kCount], want[kCount], got[kCount];
     for (int mode = 0; mode < kLayerModeCount; ++mode) {
         const SLayerParam &row = LayerParam(mode);
         for (int opacity = 0; opacity < 256; ++opacity) {
             for (int i = 0; i < kCount; ++i) {
-                source[i] = random();
-                want[i] = got[i] = random();
+                source[i] = pixel(opacity % 2 == 1);
+                want[i] = got[i] = pixel(opacity % 2 == 1);
             }
             // Some fully transparent and fully opaque sources, as real layers have.
             source[0] &= 0x00FFFFFFu;
