@@ -7,8 +7,6 @@
 
 namespace pv {
 
-class TMTC;
-
 using ChannelOp = void (*)(uint8_t *pixel, uint8_t value);
 using ChannelEdgeVisitor = void (*)(uint8_t *pixel, int edge);
 
