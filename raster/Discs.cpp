@@ -85,6 +85,27 @@ void ForEachFramePixel(const SDiscFrame &frame, int units, Visit &&visit)
     }
 }
 
+// The grid positions start + k step along one axis, k = first..last: those up to
+// clamp(limit, 2, size) whose disc box can reach pixel 0 (earlier ones are skipped, not
+// visited). Steps below kMinGridStep are refused: discs that close together land on the
+// same sub-samples, and a step of 0 would never end.
+constexpr double kMinGridStep = 1.0 / 64;
+
+struct SGridAxis {
+    int64_t first = 0;
+    int64_t last = -1;
+};
+
+bool GridAxis(double start, double step, double limit, int32_t size, double radius, SGridAxis &axis)
+{
+    if (!IsDrawable(start) || !IsDrawable(step) || !(step >= kMinGridStep) || std::isnan(limit))
+        return false;
+    const double end = std::min(std::max(limit, 2.0), double(size));
+    axis.first = start + radius <= -1 ? Trunc(std::floor((-1 - radius - start) / step)) : 0;
+    axis.last = end < start ? -1 : Trunc(std::floor((end - start) / step));
+    return axis.first <= axis.last;
+}
+
 template <class Write>
 void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, double x, double y, Write &&write)
 {
@@ -182,14 +203,14 @@ void ColourDiscThroughWriter(TMTC &image, uint32_t colour, bool soft, double opa
 void DiscGrid(TChannel &channel, double radius, double xStep, double yStep, double xLimit, double yLimit,
               double xStart, double yStart)
 {
-    if (!channel.IsValid() || !(xStep > 0) || !(yStep > 0) || !IsDrawable(xStart) || !IsDrawable(yStart) ||
-        xStart + xStep == xStart || yStart + yStep == yStart)
+    SGridAxis columns, rows;
+    if (!channel.IsValid() || !IsDrawable(radius) || !(radius > 0) ||
+        !GridAxis(xStart, xStep, xLimit, channel.Width(), radius, columns) ||
+        !GridAxis(yStart, yStep, yLimit, channel.Height(), radius, rows))
         return;
-    const double xEnd = std::min(std::max(xLimit, 2.0), double(channel.Width()));
-    const double yEnd = std::min(std::max(yLimit, 2.0), double(channel.Height()));
-    for (double y = yStart; y <= yEnd; y += yStep)
-        for (double x = xStart; x <= xEnd; x += xStep)
-            ChannelDisc(channel, 255, false, 1.0, radius, x, y);
+    for (int64_t k = rows.first; k <= rows.last; ++k)
+        for (int64_t h = columns.first; h <= columns.last; ++h)
+            ChannelDisc(channel, 255, false, 1.0, radius, xStart + double(h) * xStep, yStart + double(k) * yStep);
 }
 
 } // namespace pv

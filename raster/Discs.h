@@ -34,9 +34,10 @@ void ColourDisc(TMTC &image, uint32_t colour, bool soft, double opacity, double 
 void ColourDiscThroughWriter(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x,
                              double y);
 
-// Channel discs of value 255 at full opacity (not keeping the larger) from (xStart, yStart)
-// in steps of xStep and yStep while x <= clamp(xLimit, 2, width) and y <= clamp(yLimit, 2,
-// height). A step that is not positive, or too small to move the position, draws nothing.
+// Channel discs of value 255 at full opacity (not keeping the larger) at (xStart + h xStep,
+// yStart + k yStep), h, k = 0, 1, ..., while x <= clamp(xLimit, 2, width) and
+// y <= clamp(yLimit, 2, height). A step below 1/64 pixel (0 and negative steps included)
+// draws nothing.
 void DiscGrid(TChannel &channel, double radius, double xStep, double yStep, double xLimit, double yLimit,
               double xStart, double yStart);
 
