@@ -50,6 +50,9 @@ int DecodeJpeg(JpegReadJob &job, FILE *file, DibBlocks *blocks, PixkitImageType 
         return PIXKIT_FAILED;
     }
     jpeg_create_decompress(&info);
+    // Progressive files keep every coefficient of the image: a file that claims a huge size
+    // is refused by libjpeg instead of taking the memory.
+    info.mem->max_memory_to_use = static_cast<long>(kMaxPixelBytes);
     jpeg_stdio_src(&info, file);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         ERREXIT(&info, JERR_NO_IMAGE);
@@ -77,6 +80,9 @@ int DecodeJpeg(JpegReadJob &job, FILE *file, DibBlocks *blocks, PixkitImageType 
         jpeg_destroy_decompress(&info);
         return PIXKIT_OK;
     }
+    // libjpeg takes its own buffers first (within its memory limit), then the image's block.
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
     const uint64_t stride = DibStride(width, 24);
     if (!blocks->MakeHeader(width, height, 24, 0, false) || !blocks->MakePixels(stride * height)) {
         jpeg_destroy_decompress(&info);
@@ -84,8 +90,6 @@ int DecodeJpeg(JpegReadJob &job, FILE *file, DibBlocks *blocks, PixkitImageType 
     }
     blocks->header()->xPelsPerMeter = PixelsPerMeter(info.density_unit, info.X_density);
     blocks->header()->yPelsPerMeter = PixelsPerMeter(info.density_unit, info.Y_density);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
     job.rows.resize(static_cast<size_t>(height));
     for (int32_t y = 0; y < height; ++y)
         job.rows[y] = blocks->pixels() + static_cast<uint64_t>(height - 1 - y) * stride;

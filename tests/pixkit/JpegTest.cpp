@@ -185,6 +185,20 @@ TEST_F(JpegFiles, DamagedFilesAreRefused)
         EXPECT_EQ(jpegGetImage(damaged.c_str(), &dib.header, &dib.pixels), 1);
         EXPECT_EQ(dib.header, nullptr);
     }
+    // A progressive file that claims 30000 x 30000 pixels in its frame header.
+    Bytes huge = good;
+    for (size_t i = 0; i + 9 < huge.size(); ++i) {
+        if (huge[i] == 0xFF && huge[i + 1] == 0xC2) {
+            huge[i + 5] = huge[i + 7] = 30000 >> 8;
+            huge[i + 6] = huge[i + 8] = 30000 & 0xFF;
+            break;
+        }
+    }
+    WriteWholeFile(damaged, huge);
+    {
+        DibPair dib;
+        EXPECT_EQ(jpegGetImage(damaged.c_str(), &dib.header, &dib.pixels), 1);
+    }
     WriteWholeFile(damaged, {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'});
     DibPair dib;
     EXPECT_EQ(jpegGetImage(damaged.c_str(), &dib.header, &dib.pixels), 1);
