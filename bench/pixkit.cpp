@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -41,6 +42,12 @@ struct Fixture {
     std::vector<uint8_t> tiles;     // 32 x 32 tiles of the 32-bit picture, one after another
 
     std::string File(const char *name) const { return folder + "/" + name; }
+    ~Fixture()
+    {
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
+    }
 };
 
 Dib MakeDib(const std::vector<uint32_t> &topDown, int bitCount)
@@ -140,9 +147,7 @@ Fixture &Data()
         f.dib24 = MakeDib(picture, 24);
         f.dib32 = MakeDib(picture, 32);
         f.folder = "/tmp/pixkit-bench-" + std::to_string(getpid());
-        std::string command = "mkdir -p " + f.folder;
-        if (std::system(command.c_str()) != 0)
-            std::exit(1);
+        std::filesystem::create_directories(f.folder);
         WritePngDirect(f.File("24.png"), f.dib24, false);
         WritePngDirect(f.File("24i.png"), f.dib24, true);
         WritePngDirect(f.File("32.png"), f.dib32, false);
