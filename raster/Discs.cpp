@@ -2,13 +2,15 @@
 #include "raster/Discs.h"
 
 #include "raster/DrawingCoordinates.h"
+#include "raster/PixelMath.h"
 #include "raster/PixelWriters.h"
 
 namespace pv {
 
 namespace {
 
-// A disc in sub-sample units and the pixel box it touches, cut to the image (inclusive).
+// A disc in sub-sample units and the pixel box it touches, cut to the image
+// (inclusive).
 struct SDiscFrame {
     int64_t radius2 = 0;
     int64_t cx = 0;
@@ -34,23 +36,58 @@ bool FrameDisc(const CDibCore &image, int units, double radius, double x, double
     return ClipRange(frame.left, frame.right, image.Width()) && ClipRange(frame.top, frame.bottom, image.Height());
 }
 
-// How many of the pixel's four corners, `units` apart from (dx, dy), lie strictly inside.
-int CornersInside(int64_t dx, int64_t dy, int64_t radius2, int units)
+// The largest offset k with k^2 < radius2 - d^2: on a line d sub-samples from
+// the centre, the points at offsets -k..k lie strictly inside; -1 when none
+// does.
+int64_t Reach(int64_t d, int64_t radius2)
 {
-    const int64_t dx2 = dx * dx, dy2 = dy * dy;
-    const int64_t ex2 = (dx + units) * (dx + units), ey2 = (dy + units) * (dy + units);
-    return int(dx2 + dy2 < radius2) + int(ex2 + dy2 < radius2) + int(dx2 + ey2 < radius2) +
-           int(ex2 + ey2 < radius2);
+    const int64_t rest = radius2 - d * d - 1;
+    if (rest < 0)
+        return -1;
+    int64_t k = int64_t(std::sqrt(double(rest)));
+    while (k * k > rest)
+        --k;
+    while ((k + 1) * (k + 1) <= rest)
+        ++k;
+    return k;
+}
+
+// One pixel row of a disc: the reach along its top and bottom edges (for the
+// corners) and along each of its sub-rows, so that classifying and sub-sampling
+// a pixel costs a few comparisons instead of squared distances.
+struct SDiscRow {
+    int64_t topReach = -1;
+    int64_t bottomReach = -1;
+    int64_t subReach[5] = {-1, -1, -1, -1, -1};
+};
+
+SDiscRow MeasureRow(int64_t dy, int64_t radius2, int units)
+{
+    SDiscRow row;
+    for (int t = 0; t < units; ++t)
+        row.subReach[t] = Reach(dy + t, radius2);
+    row.topReach = row.subReach[0];
+    row.bottomReach = Reach(dy + units, radius2);
+    return row;
+}
+
+// How many of the pixel's four corners, `units` apart from (dx, dy), lie
+// strictly inside.
+int CornersInside(const SDiscRow &row, int64_t dx, int units)
+{
+    const int64_t left = dx < 0 ? -dx : dx, right = dx + units < 0 ? -(dx + units) : dx + units;
+    return int(left <= row.topReach) + int(right <= row.topReach) + int(left <= row.bottomReach) +
+           int(right <= row.bottomReach);
 }
 
 // How many of the units x units sub-samples from (dx, dy) lie strictly inside.
-int SamplesInside(int64_t dx, int64_t dy, int64_t radius2, int units)
+int SamplesInside(const SDiscRow &row, int64_t dx, int units)
 {
     int n = 0;
     for (int t = 0; t < units; ++t) {
-        const int64_t rest = radius2 - (dy + t) * (dy + t);
-        for (int s = 0; s < units && rest > 0; ++s)
-            n += int((dx + s) * (dx + s) < rest);
+        const int64_t k = row.subReach[t];
+        const int64_t lo = std::max<int64_t>(0, -k - dx), hi = std::min<int64_t>(units - 1, k - dx);
+        n += hi >= lo ? int(hi - lo + 1) : 0;
     }
     return n;
 }
@@ -58,37 +95,38 @@ int SamplesInside(int64_t dx, int64_t dy, int64_t radius2, int units)
 enum class Cover { Outside, Edge, Inside };
 
 // Channel discs: corner shortcuts only above radius 3.
-Cover ClassifyChannelPixel(int64_t dx, int64_t dy, int64_t radius2, bool useCorners)
+Cover ClassifyChannelPixel(const SDiscRow &row, int64_t dx, bool useCorners)
 {
     if (!useCorners)
         return Cover::Edge;
-    const int corners = CornersInside(dx, dy, radius2, 5);
+    const int corners = CornersInside(row, dx, 5);
     return corners == 4 ? Cover::Inside : corners == 0 ? Cover::Outside : Cover::Edge;
 }
 
-// 255 at the centre falling to 0 at the rim, from the squared distance of the top-left
-// corner (d2 < radius2 keeps d2 * 255 far inside 64 bits).
+// 255 at the centre falling to 0 at the rim, from the squared distance of the
+// top-left corner (d2 < radius2 keeps d2 * 255 far inside 64 bits).
 uint32_t Falloff(int64_t d2, int64_t radius2)
 {
     return d2 >= radius2 ? 0u : uint32_t(255 - d2 * 255 / radius2);
 }
 
-// Calls visit(x, y, dx, dy) for every pixel of the frame, with (dx, dy) its top-left corner
-// relative to the centre in sub-sample units.
+// Calls visit(x, y, row, dx, dy) for every pixel of the frame, with (dx, dy)
+// its top-left corner relative to the centre in sub-sample units.
 template <class Visit>
 void ForEachFramePixel(const SDiscFrame &frame, int units, Visit &&visit)
 {
     for (int64_t j = frame.top; j <= frame.bottom; ++j) {
         const int64_t dy = units * j - frame.cy;
+        const SDiscRow row = MeasureRow(dy, frame.radius2, units);
         for (int64_t i = frame.left; i <= frame.right; ++i)
-            visit(int32_t(i), int32_t(j), units * i - frame.cx, dy);
+            visit(int32_t(i), int32_t(j), row, units * i - frame.cx, dy);
     }
 }
 
-// The grid positions start + k step along one axis, k = first..last: those up to
-// clamp(limit, 2, size) whose disc box can reach pixel 0 (earlier ones are skipped, not
-// visited). Steps below kMinGridStep are refused: discs that close together land on the
-// same sub-samples, and a step of 0 would never end.
+// The grid positions start + k step along one axis, k = first..last: those up
+// to clamp(limit, 2, size) whose disc box can reach pixel 0 (earlier ones are
+// skipped, not visited). Steps below kMinGridStep are refused: discs that close
+// together land on the same sub-samples, and a step of 0 would never end.
 constexpr double kMinGridStep = 1.0 / 64;
 
 struct SGridAxis {
@@ -114,8 +152,8 @@ void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, doubl
         return;
     const uint32_t full = uint32_t(Trunc(ClampFraction(opacity) * 255));
     const bool falloff = soft && radius >= 3;
-    ForEachFramePixel(frame, 4, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
-        const int corners = CornersInside(dx, dy, frame.radius2, 4);
+    ForEachFramePixel(frame, 4, [&](int32_t i, int32_t j, const SDiscRow &row, int64_t dx, int64_t dy) {
+        const int corners = CornersInside(row, dx, 4);
         if (corners == 0)
             return;
         const uint32_t f = falloff ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
@@ -123,17 +161,42 @@ void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, doubl
         if (corners == 4) {
             weight = falloff ? (full * f) >> 8 : full;
         } else {
-            const uint32_t n = uint32_t(SamplesInside(dx, dy, frame.radius2, 4));
+            const uint32_t n = uint32_t(SamplesInside(row, dx, 4));
             weight = falloff ? (full * f * n) >> 12 : full * n / 16;
         }
         write(i, j, uint8_t(weight));
     });
 }
 
-} // namespace
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a / b - int64_t(a % b != 0 && (a < 0) != (b < 0));
+}
 
-void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x,
-                 double y)
+// The columns of a row whose four corners all lie inside: -k <= dx and dx + 5
+// <= k for the smaller of the two edge reaches k; empty (first > last) when
+// there are none.
+void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int64_t &first, int64_t &last)
+{
+    first = frame.right + 1;
+    last = frame.right;
+    const int64_t k = std::min(row.topReach, row.bottomReach);
+    if (k < 0)
+        return;
+    const int64_t from = -FloorDiv(k - frame.cx, 5), to = FloorDiv(frame.cx + k - 5, 5); // ceil, floor
+    if (from > to)
+        return;
+    first = std::max(frame.left, from);
+    last = std::min(frame.right, to);
+    if (first > last) {
+        first = frame.right + 1;
+        last = frame.right;
+    }
+}
+
+template <class Write>
+void DrawChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x,
+                     double y, Write &&write)
 {
     SDiscFrame frame;
     if (!FrameDisc(channel, 5, radius, x, y, frame))
@@ -141,35 +204,65 @@ void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opaci
     const double b = ClampFraction(opacity);
     const uint32_t fullWeight = uint32_t(Trunc(b * 255));
     const uint32_t fullValue = uint32_t(Trunc(value * b));
-    const ChannelWriter write = CurrentPixelWriters().channel;
     const bool useCorners = radius > 3;
-    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
-        const Cover cover = ClassifyChannelPixel(dx, dy, frame.radius2, useCorners);
-        if (cover == Cover::Outside)
-            return;
-        const uint32_t n = cover == Cover::Inside ? 25u : uint32_t(SamplesInside(dx, dy, frame.radius2, 5));
-        if (!keepLarger) {
-            write(channel, i, j, uint8_t(fullWeight * n / 25), value);
-            return;
-        }
-        // Edges scale the same value as the inside, so a disc of a value below 255 never
-        // gets a rim brighter than its middle.
-        const uint32_t raised = fullValue * n / 25;
-        if (channel.At(i, j) < raised)
-            write(channel, i, j, 255, uint8_t(raised));
-    });
+    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
+        const SDiscRow row = MeasureRow(5 * j - frame.cy, frame.radius2, 5);
+        const auto coverPixel = [&](int64_t i, uint32_t n) {
+            if (!keepLarger) {
+                write(int32_t(i), int32_t(j), uint8_t(fullWeight * n / 25), value);
+                return;
+            }
+            // Edges scale the same value as the inside, so a disc of a value below
+            // 255 never gets a rim brighter than its middle.
+            const uint32_t raised = fullValue * n / 25;
+            if (channel.At(int32_t(i), int32_t(j)) < raised)
+                write(int32_t(i), int32_t(j), 255, uint8_t(raised));
+        };
+        const auto edgePixels = [&](int64_t from, int64_t to) {
+            for (int64_t i = from; i <= to; ++i) {
+                const int64_t dx = 5 * i - frame.cx;
+                if (ClassifyChannelPixel(row, dx, useCorners) != Cover::Outside)
+                    coverPixel(i, uint32_t(SamplesInside(row, dx, 5)));
+            }
+        };
+        int64_t first = frame.right + 1, last = frame.right;
+        if (useCorners)
+            InsideSpan(frame, row, first, last);
+        edgePixels(frame.left, std::min(frame.right, first - 1));
+        for (int64_t i = first; i <= last; ++i)
+            coverPixel(i, 25);
+        edgePixels(std::max(frame.left, last + 1), frame.right);
+    }
 }
 
-void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity, double radius, double x,
-                     double y)
+} // namespace
+
+void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x, double y)
+{
+    const ChannelWriter write = CurrentPixelWriters().channel;
+    if (write == ExactChannelWriter) {
+        // The exact writer inlined: the frame lies inside the channel, so no bounds
+        // check.
+        DrawChannelDisc(channel, value, keepLarger, opacity, radius, x, y,
+                        [&](int32_t i, int32_t j, uint8_t weight, uint8_t v) {
+                            uint8_t &pixel = channel.At(i, j);
+                            pixel = uint8_t(ExactMix(v, pixel, weight));
+                        });
+    } else {
+        DrawChannelDisc(channel, value, keepLarger, opacity, radius, x, y,
+                        [&](int32_t i, int32_t j, uint8_t weight, uint8_t v) { write(channel, i, j, weight, v); });
+    }
+}
+
+void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity, double radius, double x, double y)
 {
     SDiscFrame frame;
     if (!FrameDisc(channel, 5, radius, x, y, frame))
         return;
     const uint32_t fullValue = uint32_t(Trunc(value * ClampFraction(opacity)));
     const bool useCorners = radius > 3;
-    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, int64_t dx, int64_t dy) {
-        const Cover cover = ClassifyChannelPixel(dx, dy, frame.radius2, useCorners);
+    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, const SDiscRow &row, int64_t dx, int64_t dy) {
+        const Cover cover = ClassifyChannelPixel(row, dx, useCorners);
         if (cover == Cover::Outside)
             return;
         const uint32_t f = soft ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
@@ -177,7 +270,7 @@ void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity
         if (cover == Cover::Inside) {
             coverage = soft ? fullValue * f / 256 : fullValue;
         } else {
-            const uint32_t n = uint32_t(SamplesInside(dx, dy, frame.radius2, 5));
+            const uint32_t n = uint32_t(SamplesInside(row, dx, 5));
             coverage = soft ? fullValue * f * n / 6400 : fullValue * n / 25;
         }
         uint8_t &pixel = channel.At(i, j);
@@ -192,16 +285,15 @@ void ColourDisc(TMTC &image, uint32_t colour, bool soft, double opacity, double 
                    [&](int32_t i, int32_t j, uint8_t weight) { image.SetWeightedByTable(i, j, weight, colour); });
 }
 
-void ColourDiscThroughWriter(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x,
-                             double y)
+void ColourDiscThroughWriter(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x, double y)
 {
     const ColourWriter write = CurrentPixelWriters().colour;
     DrawColourDisc(image, soft, opacity, radius, x, y,
                    [&](int32_t i, int32_t j, uint8_t weight) { write(image, i, j, weight, colour); });
 }
 
-void DiscGrid(TChannel &channel, double radius, double xStep, double yStep, double xLimit, double yLimit,
-              double xStart, double yStart)
+void DiscGrid(TChannel &channel, double radius, double xStep, double yStep, double xLimit, double yLimit, double xStart,
+              double yStart)
 {
     SGridAxis columns, rows;
     if (!channel.IsValid() || !IsDrawable(radius) || !(radius > 0) ||

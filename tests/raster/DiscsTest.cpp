@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
 #include <utility>
 
 namespace pv {
@@ -253,6 +254,65 @@ TEST_F(DiscsTest, DiscGridStepsUpToItsClampedLimits)
     channel.Fill(0);
     DiscGrid(channel, 1.0, 4, 0, 100, 100, 2, 2);
     EXPECT_EQ(ChannelPicture(channel, 0, 0, 16, 4), Picture(4, std::vector<int>(16, 0)));
+}
+
+// The corner and sub-sample rules pixel by pixel with squared distances, the plain way: the
+// discs measure whole rows at a time and must give the same pixels.
+struct SPlainDisc {
+    int units;
+    int64_t radius2, cx, cy;
+
+    SPlainDisc(int u, double radius, double x, double y)
+        : units(u), radius2(int64_t(u * radius) * int64_t(u * radius)), cx(int64_t(u * x)), cy(int64_t(u * y))
+    {
+    }
+    bool Inside(int64_t dx, int64_t dy) const { return dx * dx + dy * dy < radius2; }
+    int Corners(int i, int j) const
+    {
+        const int64_t dx = units * i - cx, dy = units * j - cy;
+        return int(Inside(dx, dy)) + int(Inside(dx + units, dy)) + int(Inside(dx, dy + units)) +
+               int(Inside(dx + units, dy + units));
+    }
+    int Samples(int i, int j) const
+    {
+        int n = 0;
+        for (int t = 0; t < units; ++t)
+            for (int s = 0; s < units; ++s)
+                n += int(Inside(units * i - cx + s, units * j - cy + t));
+        return n;
+    }
+};
+
+TEST_F(DiscsTest, RowMeasuredDiscsMatchThePlainRules)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> position(-6.0, 46.0), size(0.1, 30.0);
+    for (int k = 0; k < 300; ++k) {
+        const double radius = size(random), x = position(random), y = position(random);
+        TChannel channel(40, 40);
+        channel.Fill(0);
+        ChannelDisc(channel, 255, false, 1.0, radius, x, y);
+        TMTC image(40, 40);
+        image.Fill(0);
+        Record();
+        ColourDiscThroughWriter(image, 0xFFFFFF, false, 1.0, radius, x, y);
+        SetPixelWriters(nullptr, nullptr);
+        const SPlainDisc fifths(5, radius, x, y), quarters(4, radius, x, y);
+        for (int j = 0; j < 40; ++j)
+            for (int i = 0; i < 40; ++i) {
+                const int corners = fifths.Corners(i, j);
+                const int expected = radius > 3 && corners == 0 ? 0 : radius > 3 && corners == 4 ? 255
+                                                                                                : 255 * fifths.Samples(i, j) / 25;
+                ASSERT_EQ(channel.At(i, j), expected) << radius << " at " << x << ", " << y << ": " << i << ", " << j;
+                const int colourCorners = quarters.Corners(i, j);
+                const auto written = gWrites.find({i, j});
+                const int weight = written == gWrites.end() ? -1 : written->second;
+                const int colourExpected = colourCorners == 0 ? -1 : colourCorners == 4 ? 255
+                                                                                         : 255 * quarters.Samples(i, j) / 16;
+                ASSERT_EQ(weight, colourExpected) << radius << " at " << x << ", " << y << ": " << i << ", " << j;
+            }
+        gWrites.clear();
+    }
 }
 
 } // namespace
