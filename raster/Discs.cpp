@@ -92,15 +92,11 @@ int SamplesInside(const SDiscRow &row, int64_t dx, int units)
     return n;
 }
 
-enum class Cover { Outside, Edge, Inside };
-
-// Channel discs: corner shortcuts only above radius 3.
-Cover ClassifyChannelPixel(const SDiscRow &row, int64_t dx, bool useCorners)
+// Whether a channel disc samples a pixel: always up to radius 3, above only when a corner
+// lies inside.
+bool Sampled(const SDiscRow &row, int64_t dx, bool useCorners)
 {
-    if (!useCorners)
-        return Cover::Edge;
-    const int corners = CornersInside(row, dx, 5);
-    return corners == 4 ? Cover::Inside : corners == 0 ? Cover::Outside : Cover::Edge;
+    return !useCorners || CornersInside(row, dx, 5) > 0;
 }
 
 // 255 at the centre falling to 0 at the rim, from the squared distance of the
@@ -108,19 +104,6 @@ Cover ClassifyChannelPixel(const SDiscRow &row, int64_t dx, bool useCorners)
 uint32_t Falloff(int64_t d2, int64_t radius2)
 {
     return d2 >= radius2 ? 0u : uint32_t(255 - d2 * 255 / radius2);
-}
-
-// Calls visit(x, y, row, dx, dy) for every pixel of the frame, with (dx, dy)
-// its top-left corner relative to the centre in sub-sample units.
-template <class Visit>
-void ForEachFramePixel(const SDiscFrame &frame, int units, Visit &&visit)
-{
-    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
-        const int64_t dy = units * j - frame.cy;
-        const SDiscRow row = MeasureRow(dy, frame.radius2, units);
-        for (int64_t i = frame.left; i <= frame.right; ++i)
-            visit(int32_t(i), int32_t(j), row, units * i - frame.cx, dy);
-    }
 }
 
 // The grid positions start + k step along one axis, k = first..last: those up
@@ -144,6 +127,59 @@ bool GridAxis(double start, double step, double limit, int32_t size, double radi
     return axis.first <= axis.last;
 }
 
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a / b - int64_t(a % b != 0 && (a < 0) != (b < 0));
+}
+
+// The columns of a row whose four corners all lie inside: -k <= dx and dx + units <= k for
+// the smaller of the two edge reaches k; empty (first > last) when there are none.
+void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int units, int64_t &first, int64_t &last)
+{
+    first = frame.right + 1;
+    last = frame.right;
+    const int64_t k = std::min(row.topReach, row.bottomReach);
+    if (k < 0)
+        return;
+    const int64_t from = -FloorDiv(k - frame.cx, units); // the ceiling of (cx - k) / units
+    const int64_t to = FloorDiv(frame.cx + k - units, units);
+    if (from > to)
+        return;
+    first = std::max(frame.left, from);
+    last = std::min(frame.right, to);
+    if (first > last) {
+        first = frame.right + 1;
+        last = frame.right;
+    }
+}
+
+// Walks a 5 x 5 sub-sampled disc row by row: cover(x, y, n, dx, dy) for every pixel that
+// is not skipped, with n its covered sub-samples (25 for an inside pixel, which every
+// formula then treats exactly as a fully covered edge pixel) and (dx, dy) its top-left
+// corner relative to the centre.
+template <class CoverPixel>
+void WalkChannelDisc(const SDiscFrame &frame, bool useCorners, CoverPixel &&cover)
+{
+    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
+        const int64_t dy = 5 * j - frame.cy;
+        const SDiscRow row = MeasureRow(dy, frame.radius2, 5);
+        const auto edgePixels = [&](int64_t from, int64_t to) {
+            for (int64_t i = from; i <= to; ++i) {
+                const int64_t dx = 5 * i - frame.cx;
+                if (Sampled(row, dx, useCorners))
+                    cover(int32_t(i), int32_t(j), uint32_t(SamplesInside(row, dx, 5)), dx, dy);
+            }
+        };
+        int64_t first = frame.right + 1, last = frame.right;
+        if (useCorners)
+            InsideSpan(frame, row, 5, first, last);
+        edgePixels(frame.left, std::min(frame.right, first - 1));
+        for (int64_t i = first; i <= last; ++i)
+            cover(int32_t(i), int32_t(j), 25u, 5 * i - frame.cx, dy);
+        edgePixels(std::max(frame.left, last + 1), frame.right);
+    }
+}
+
 template <class Write>
 void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, double x, double y, Write &&write)
 {
@@ -152,45 +188,25 @@ void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, doubl
         return;
     const uint32_t full = uint32_t(Trunc(ClampFraction(opacity) * 255));
     const bool falloff = soft && radius >= 3;
-    ForEachFramePixel(frame, 4, [&](int32_t i, int32_t j, const SDiscRow &row, int64_t dx, int64_t dy) {
-        const int corners = CornersInside(row, dx, 4);
-        if (corners == 0)
-            return;
-        const uint32_t f = falloff ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
-        uint32_t weight;
-        if (corners == 4) {
-            weight = falloff ? (full * f) >> 8 : full;
-        } else {
-            const uint32_t n = uint32_t(SamplesInside(row, dx, 4));
-            weight = falloff ? (full * f * n) >> 12 : full * n / 16;
-        }
-        write(i, j, uint8_t(weight));
-    });
-}
-
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    return a / b - int64_t(a % b != 0 && (a < 0) != (b < 0));
-}
-
-// The columns of a row whose four corners all lie inside: -k <= dx and dx + 5
-// <= k for the smaller of the two edge reaches k; empty (first > last) when
-// there are none.
-void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int64_t &first, int64_t &last)
-{
-    first = frame.right + 1;
-    last = frame.right;
-    const int64_t k = std::min(row.topReach, row.bottomReach);
-    if (k < 0)
-        return;
-    const int64_t from = -FloorDiv(k - frame.cx, 5), to = FloorDiv(frame.cx + k - 5, 5); // ceil, floor
-    if (from > to)
-        return;
-    first = std::max(frame.left, from);
-    last = std::min(frame.right, to);
-    if (first > last) {
-        first = frame.right + 1;
-        last = frame.right;
+    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
+        const int64_t dy = 4 * j - frame.cy;
+        const SDiscRow row = MeasureRow(dy, frame.radius2, 4);
+        const auto falloffAt = [&](int64_t dx) { return falloff ? Falloff(dx * dx + dy * dy, frame.radius2) : 0u; };
+        const auto edgePixels = [&](int64_t from, int64_t to) {
+            for (int64_t i = from; i <= to; ++i) {
+                const int64_t dx = 4 * i - frame.cx;
+                if (CornersInside(row, dx, 4) == 0)
+                    continue;
+                const uint32_t n = uint32_t(SamplesInside(row, dx, 4));
+                write(int32_t(i), int32_t(j), uint8_t(falloff ? (full * falloffAt(dx) * n) >> 12 : full * n / 16));
+            }
+        };
+        int64_t first, last;
+        InsideSpan(frame, row, 4, first, last);
+        edgePixels(frame.left, std::min(frame.right, first - 1));
+        for (int64_t i = first; i <= last; ++i)
+            write(int32_t(i), int32_t(j), uint8_t(falloff ? (full * falloffAt(4 * i - frame.cx)) >> 8 : full));
+        edgePixels(std::max(frame.left, last + 1), frame.right);
     }
 }
 
@@ -204,35 +220,17 @@ void DrawChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double o
     const double b = ClampFraction(opacity);
     const uint32_t fullWeight = uint32_t(Trunc(b * 255));
     const uint32_t fullValue = uint32_t(Trunc(value * b));
-    const bool useCorners = radius > 3;
-    for (int64_t j = frame.top; j <= frame.bottom; ++j) {
-        const SDiscRow row = MeasureRow(5 * j - frame.cy, frame.radius2, 5);
-        const auto coverPixel = [&](int64_t i, uint32_t n) {
-            if (!keepLarger) {
-                write(int32_t(i), int32_t(j), uint8_t(fullWeight * n / 25), value);
-                return;
-            }
-            // Edges scale the same value as the inside, so a disc of a value below
-            // 255 never gets a rim brighter than its middle.
-            const uint32_t raised = fullValue * n / 25;
-            if (channel.At(int32_t(i), int32_t(j)) < raised)
-                write(int32_t(i), int32_t(j), 255, uint8_t(raised));
-        };
-        const auto edgePixels = [&](int64_t from, int64_t to) {
-            for (int64_t i = from; i <= to; ++i) {
-                const int64_t dx = 5 * i - frame.cx;
-                if (ClassifyChannelPixel(row, dx, useCorners) != Cover::Outside)
-                    coverPixel(i, uint32_t(SamplesInside(row, dx, 5)));
-            }
-        };
-        int64_t first = frame.right + 1, last = frame.right;
-        if (useCorners)
-            InsideSpan(frame, row, first, last);
-        edgePixels(frame.left, std::min(frame.right, first - 1));
-        for (int64_t i = first; i <= last; ++i)
-            coverPixel(i, 25);
-        edgePixels(std::max(frame.left, last + 1), frame.right);
-    }
+    WalkChannelDisc(frame, radius > 3, [&](int32_t i, int32_t j, uint32_t n, int64_t, int64_t) {
+        if (!keepLarger) {
+            write(i, j, uint8_t(fullWeight * n / 25), value);
+            return;
+        }
+        // Edges scale the same value as the inside, so a disc of a value below 255 never
+        // gets a rim brighter than its middle.
+        const uint32_t raised = fullValue * n / 25;
+        if (channel.At(i, j) < raised)
+            write(i, j, 255, uint8_t(raised));
+    });
 }
 
 } // namespace
@@ -241,8 +239,7 @@ void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opaci
 {
     const ChannelWriter write = CurrentPixelWriters().channel;
     if (write == ExactChannelWriter) {
-        // The exact writer inlined: the frame lies inside the channel, so no bounds
-        // check.
+        // The exact writer inlined: the frame lies inside the channel, so no bounds check.
         DrawChannelDisc(channel, value, keepLarger, opacity, radius, x, y,
                         [&](int32_t i, int32_t j, uint8_t weight, uint8_t v) {
                             uint8_t &pixel = channel.At(i, j);
@@ -260,19 +257,10 @@ void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity
     if (!FrameDisc(channel, 5, radius, x, y, frame))
         return;
     const uint32_t fullValue = uint32_t(Trunc(value * ClampFraction(opacity)));
-    const bool useCorners = radius > 3;
-    ForEachFramePixel(frame, 5, [&](int32_t i, int32_t j, const SDiscRow &row, int64_t dx, int64_t dy) {
-        const Cover cover = ClassifyChannelPixel(row, dx, useCorners);
-        if (cover == Cover::Outside)
-            return;
-        const uint32_t f = soft ? Falloff(dx * dx + dy * dy, frame.radius2) : 0;
-        uint32_t coverage;
-        if (cover == Cover::Inside) {
-            coverage = soft ? fullValue * f / 256 : fullValue;
-        } else {
-            const uint32_t n = uint32_t(SamplesInside(row, dx, 5));
-            coverage = soft ? fullValue * f * n / 6400 : fullValue * n / 25;
-        }
+    WalkChannelDisc(frame, radius > 3, [&](int32_t i, int32_t j, uint32_t n, int64_t dx, int64_t dy) {
+        // Inside: V F / 256 = V F 25 / 6400, so one formula serves both kinds of pixel.
+        const uint32_t coverage =
+            soft ? fullValue * Falloff(dx * dx + dy * dy, frame.radius2) * n / 6400 : fullValue * n / 25;
         uint8_t &pixel = channel.At(i, j);
         if (pixel < coverage)
             pixel = uint8_t(coverage); // the table mix at weight 255 stores the value
