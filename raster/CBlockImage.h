@@ -1,0 +1,143 @@
+// CBlockImage: the tiling machinery of block-tiled images. The image is cut into square
+// tiles; a tile gets pixel memory only when something other than its uniform value is
+// written into it, and reads as that one value while it has none.
+//
+// The tile table keeps one 64-bit slot per tile, so an empty 10,000 x 10,000 colour image
+// holds under 1 MB: an unallocated slot holds the uniform value (tag bit 0 set), an allocated
+// one the address of the tile's memory (64-byte aligned). Bit 1 of either form is the tile's
+// changed-since-shown flag, which the display takes to know what to repaint. Everything else
+// a tile has — position, valid size, its view — is derived from its index.
+#pragma once
+
+#include "raster/ImageRect.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace pv {
+
+class CBlockImage {
+public:
+    CBlockImage(const CBlockImage &) = delete;
+    CBlockImage &operator=(const CBlockImage &) = delete;
+    virtual ~CBlockImage();
+
+    virtual bool IsValid() const { return valid_; }
+    // Frees every tile and builds a table for the new size; false (image not valid) for a
+    // side outside 0..32767.
+    bool ResetSize(int32_t width, int32_t height);
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    int32_t TileWidth() const { return tileSize_; }
+    int32_t TileHeight() const { return tileSize_; }
+    int TileShift() const { return shift_; }
+    int32_t TileMask() const { return tileSize_ - 1; }
+    int32_t TilesAcross() const { return across_; }
+    int32_t TilesDown() const { return down_; }
+    int32_t TileCount() const { return across_ * down_; }
+    int32_t TileByteSize() const { return tileSize_ * tileSize_ * bytesPerPixel_; }
+
+    // The tile holding pixel (x, y) (no bounds check), and tile (bx, by) or -1 outside.
+    int32_t TileIndexAt(int32_t x, int32_t y) const { return (y >> shift_) * across_ + (x >> shift_); }
+    int32_t TileIndex(int32_t bx, int32_t by) const;
+    // The tile's valid area in image coordinates.
+    SExtent TileRect(int32_t tile) const;
+
+    bool IsAllocated(int32_t tile) const { return (slots_[tile] & kUnallocated) == 0; }
+    // What an unallocated tile reads as (meaningless for an allocated one).
+    uint32_t Uniform(int32_t tile) const { return uint32_t(slots_[tile] >> 32); }
+    uint8_t *TileMemory(int32_t tile) const
+    {
+        return IsAllocated(tile) ? reinterpret_cast<uint8_t *>(slots_[tile] & ~kFlagBits) : nullptr;
+    }
+    // Sets the uniform value of an unallocated tile (nothing for an allocated one).
+    void SetUniform(int32_t tile, uint32_t value);
+    // Gives the tile memory filled with its uniform value; false, with the message shown and
+    // the tile left uniform, when memory runs out. True at once for an allocated tile.
+    virtual bool AllocTile(int32_t tile);
+    // Frees the memory; the tile keeps `uniform` as its value.
+    virtual void FreeTile(int32_t tile, uint32_t uniform);
+    int32_t AllocatedTiles() const;
+    int64_t MemoryUse() const { return int64_t(AllocatedTiles()) * TileByteSize(); }
+
+    // Changed-since-shown flags.
+    bool IsChanged(int32_t tile) const { return (slots_[tile] & kChanged) != 0; }
+    void MarkChanged(int32_t tile) { slots_[tile] |= kChanged; }
+    // The changed tiles, whose flags are cleared.
+    std::vector<int32_t> TakeChangedTiles();
+
+    // Cuts a rectangle (clipped to the image) along tile borders and calls
+    // visit(tile, piece, localX, localY) for each piece, tile row by tile row, left to right.
+    template <class Visit> void ForEachPiece(SExtent rect, Visit &&visit) const;
+    // Walks a copy of source rectangle rect of src to point of this image (clipped as a
+    // copy) in pieces that cross no tile border of either image:
+    // visit(tile, piece, lx, ly, srcTile, srcLx, srcLy) with piece in this image's coordinates.
+    template <class Visit> void ForEachPiecePair(const CBlockImage &src, SPoint point, SExtent rect, Visit &&visit) const;
+    // Whether a piece at local (lx, ly) covers its whole tile.
+    bool CoversTile(int32_t tile, const SExtent &piece, int32_t lx, int32_t ly) const;
+
+    // For every tile position both images have: an allocated source tile is copied (the
+    // destination allocated first), an unallocated one frees the destination tile; the uniform
+    // value is taken in both cases. Both images must have the same tile geometry.
+    bool CopyAllTiles(const CBlockImage &other);
+    // The same for the tiles of a source rectangle widened to tile borders, landing at the
+    // tiles of point >> shift.
+    bool CopyTilesOfRect(const CBlockImage &other, SPoint point, SExtent rect);
+
+protected:
+    CBlockImage(int32_t tileSize, int shift, int bytesPerPixel) : tileSize_(tileSize), shift_(shift), bytesPerPixel_(bytesPerPixel) {}
+    // The value every tile of a new table reads as.
+    virtual uint32_t DefaultUniform() const = 0;
+    // Fills an allocated tile's memory with one value.
+    virtual void FillTileMemory(int32_t tile, uint32_t value) = 0;
+    // Called after a tile got memory (colour images grow their region list).
+    virtual void TileAllocated(int32_t) {}
+    bool Build(int32_t width, int32_t height);
+
+private:
+    static constexpr uint64_t kUnallocated = 1, kChanged = 2, kFlagBits = 3;
+    void FreeAll();
+    bool CopyTile(const CBlockImage &other, int32_t from, int32_t to);
+
+    int32_t tileSize_;
+    int shift_;
+    int bytesPerPixel_;
+    bool valid_ = false;
+    int32_t width_ = 0, height_ = 0, across_ = 0, down_ = 0;
+    std::vector<uint64_t> slots_;
+};
+
+template <class Visit> void CBlockImage::ForEachPiece(SExtent rect, Visit &&visit) const
+{
+    if (!valid_ || !ClipToImage(rect, width_, height_))
+        return;
+    const int32_t mask = TileMask();
+    for (int32_t y = rect.y, bottom = rect.y + rect.height; y < bottom;) {
+        const int32_t bandHeight = std::min(tileSize_ - (y & mask), bottom - y);
+        for (int32_t x = rect.x, right = rect.x + rect.width; x < right;) {
+            const int32_t pieceWidth = std::min(tileSize_ - (x & mask), right - x);
+            visit(TileIndexAt(x, y), SExtent{x, y, pieceWidth, bandHeight}, x & mask, y & mask);
+            x += pieceWidth;
+        }
+        y += bandHeight;
+    }
+}
+
+template <class Visit>
+void CBlockImage::ForEachPiecePair(const CBlockImage &src, SPoint point, SExtent rect, Visit &&visit) const
+{
+    if (!valid_ || !src.IsValid() || !ClipCopy(point, rect, src.Width(), src.Height(), width_, height_))
+        return;
+    const int32_t dx = rect.x - point.x, dy = rect.y - point.y;
+    ForEachPiece(SExtent{point.x, point.y, rect.width, rect.height}, [&](int32_t tile, SExtent piece, int32_t, int32_t) {
+        src.ForEachPiece(SExtent{piece.x + dx, piece.y + dy, piece.width, piece.height},
+                         [&](int32_t srcTile, SExtent srcPiece, int32_t slx, int32_t sly) {
+                             const SExtent dst{srcPiece.x - dx, srcPiece.y - dy, srcPiece.width, srcPiece.height};
+                             visit(tile, dst, dst.x & TileMask(), dst.y & TileMask(), srcTile, slx, sly);
+                         });
+    });
+}
+
+} // namespace pv

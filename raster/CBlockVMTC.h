@@ -1,0 +1,82 @@
+// CBlockVMTC: a block-tiled colour image (32 x 32 tiles of 0xAARRGGBB pixels, 4 KiB each):
+// the pixels of a layer. New tiles read as 0x00FFFFFF. Each allocated tile is handed to the
+// colour routines as a TVMTC view, so tile code reuses the whole toolkit of plain images.
+//
+// The region list covers every allocated tile and every uniform tile with a non-zero alpha.
+// Operations that change pixels mark it stale; it is rebuilt the next time it is read.
+#pragma once
+
+#include "raster/BlockRegionList.h"
+#include "raster/CBlockImage.h"
+#include "raster/MergeRoutines.h"
+#include "raster/TMTC.h"
+#include "raster/TVMTC.h"
+
+namespace pv {
+
+class CBlockVCH;
+
+class CBlockVMTC : public CBlockImage {
+public:
+    static constexpr uint32_t kDefaultColour = 0x00FFFFFF;
+
+    CBlockVMTC() : CBlockImage(32, 5, 4) {}
+    CBlockVMTC(int32_t width, int32_t height);
+    // Same size and tiles as other.
+    bool CreateAsCopy(const CBlockVMTC &other);
+    bool Create(int32_t width, int32_t height);
+
+    // Points a view at an allocated tile's valid area (an unallocated tile leaves it empty).
+    void ShowTile(TVMTC &view, int32_t tile) const;
+
+    uint32_t Pixel(int32_t x, int32_t y) const;
+    uint32_t ClampedPixel(int32_t x, int32_t y) const;
+    uint32_t PixelOrDefault(int32_t x, int32_t y) const; // outside the image: the default colour
+    uint32_t GreyAt(int32_t x, int32_t y) const;
+    // Allocating writes; nothing outside the image or when memory runs out.
+    bool WritePixel(int32_t x, int32_t y, uint32_t value);
+    bool WriteClampedPixel(int32_t x, int32_t y, uint32_t value);
+    uint32_t *PixelAddress(int32_t x, int32_t y);
+
+    const std::vector<SEdgeRect> &Regions() const;
+
+    // Copies a source rectangle into a plain image at point with a weight (255 copies exactly,
+    // alpha included). Unallocated tiles are laid as their uniform colour with the same weight,
+    // so the result never depends on which tiles happen to have memory; with skipTransparent a
+    // uniform colour of alpha 0 is left out.
+    bool DrawInto(TMTC &dest, SPoint point, uint8_t weight, bool skipTransparent, SExtent rect) const;
+    bool DrawInto(TMTC &dest, SPoint point) const { return DrawInto(dest, point, 255, false, {0, 0, Width(), Height()}); }
+    // Draws a source rectangle of a plain image into this one at point with a weight.
+    bool WriteFrom(const TMTC &source, SPoint point, uint8_t weight, SExtent rect);
+    // An exact copy of a rectangle of another block image to point; a whole unallocated
+    // destination tile covered by an unallocated source piece only takes the uniform colour.
+    bool CopyFrom(const CBlockVMTC &other, SPoint point, SExtent rect);
+
+    // pixel = (mask AND value) OR (NOT mask AND pixel); a whole uniform tile keeps its uniform
+    // form.
+    bool MaskedFill(SExtent rect, uint32_t mask, uint32_t value);
+    bool XorRect(SExtent rect, uint32_t value);
+    bool SetColour(SExtent rect, uint32_t colour) { return MaskedFill(rect, 0x00FFFFFF, colour); }
+    bool SetAlpha(SExtent rect, uint8_t alpha) { return MaskedFill(rect, 0xFF000000, uint32_t(alpha) << 24); }
+    // Allocated tiles are filled, unallocated ones take the colour as their uniform value.
+    void SetEveryTile(uint32_t colour);
+    // Frees every allocated tile whose valid pixels are all equal; returns how many.
+    int32_t Compact();
+    // The tile-aligned box of the tiles with some alpha; false when there is none.
+    bool VisibleTileBox(SEdgeRect &box) const;
+
+protected:
+    uint32_t DefaultUniform() const override { return kDefaultColour; }
+    void FillTileMemory(int32_t tile, uint32_t value) override;
+    void TileAllocated(int32_t tile) override;
+    void RegionsStale() { regionsStale_ = true; }
+
+private:
+    static const ptrdiff_t *RowTable();
+    void RebuildRegions() const;
+
+    mutable BlockRegionList regions_;
+    mutable bool regionsStale_ = false;
+};
+
+} // namespace pv
