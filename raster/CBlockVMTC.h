@@ -9,6 +9,7 @@
 #include "raster/BlockRegionList.h"
 #include "raster/CBlockImage.h"
 #include "raster/MergeRoutines.h"
+#include "raster/SRandomRecord.h"
 #include "raster/TMTC.h"
 #include "raster/TVMTC.h"
 
@@ -64,6 +65,29 @@ public:
     int32_t Compact();
     // The tile-aligned box of the tiles with some alpha; false when there is none.
     bool VisibleTileBox(SEdgeRect &box) const;
+
+    // ---- compositing (BlockColourCompose.cpp)
+
+    // Composes a rectangle of this layer image into a plain image at point with the mode's
+    // compose routine and opacity, visiting only the region list: allocated tiles and uniform
+    // tiles with some alpha. With a dither record the dither operator composes instead, its
+    // draws keyed to layer coordinates.
+    bool ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SRandomRecord *dither, uint8_t ditherAmount,
+                         SPoint point, SExtent rect) const;
+    // Composes this whole layer image into another block image of the same size.
+    bool ComposeLayerInto(CBlockVMTC &dest, int mode, uint8_t opacity) const;
+    // Folds lowerOpacity into the alpha of every pixel (uniform tiles included), then merges
+    // a rectangle of the upper image laid at point with routine(pixel, upper, upperOpacity).
+    bool Merge(const CBlockVMTC &upper, SPoint point, MergeRoutine routine, uint8_t upperOpacity,
+               uint8_t lowerOpacity, SExtent rect);
+    bool GenericMerge(const CBlockVMTC &upper, SPoint point, const SMergeParam &param, uint8_t upperOpacity,
+                      uint8_t lowerOpacity, SExtent rect);
+    // Draws a rectangle with the mode's drawing operator and the opacity as its parameter.
+    bool DrawWithOperatorInto(TMTC &dest, int mode, uint8_t opacity, SPoint point, SExtent rect) const;
+    // The same onto another block image, whose touched pieces then have alpha 255.
+    bool DrawWithOperatorInto(CBlockVMTC &dest, int mode, uint8_t opacity, SPoint point, SExtent rect) const;
+    // alpha = T[opacity][alpha] for every pixel.
+    void FoldOpacity(uint8_t opacity);
 
 protected:
     uint32_t DefaultUniform() const override { return kDefaultColour; }

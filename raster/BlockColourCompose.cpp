@@ -1,0 +1,175 @@
+// Compositing with block-tiled colour images: the view, layer into layer, merges and the
+// drawing operators. Uniform tiles are handled on their uniform value wherever a piece covers
+// a whole tile, so empty areas cost one routine call per tile.
+#include "raster/CBlockVMTC.h"
+
+#include "raster/Dither.h"
+#include "raster/ImageDrivers.h"
+#include "raster/MixTables.h"
+#include "raster/PixelMath.h"
+#include "raster/SLayerParam.h"
+
+namespace pv {
+namespace {
+
+// The per-pixel form of a merge, given as a callable so both merges share the tile walk.
+template <class PixelMerge>
+bool MergeTiles(CBlockVMTC &lower, const CBlockVMTC &upper, SPoint point, SExtent rect, PixelMerge &&merge)
+{
+    bool ok = true, any = false;
+    lower.ForEachPiecePair(upper, point, rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly, int32_t srcTile, int32_t slx, int32_t sly) {
+        any = true;
+        if (!upper.IsAllocated(srcTile) && !lower.IsAllocated(tile) && lower.CoversTile(tile, piece, lx, ly)) {
+            uint32_t u = lower.Uniform(tile);
+            merge(&u, upper.Uniform(srcTile));
+            lower.SetUniform(tile, u);
+            return;
+        }
+        if (!lower.AllocTile(tile)) {
+            ok = false;
+            return;
+        }
+        lower.MarkChanged(tile);
+        TVMTC dest, source;
+        lower.ShowTile(dest, tile);
+        upper.ShowTile(source, srcTile);
+        for (int32_t j = 0; j < piece.height; ++j) {
+            uint32_t *d = dest.RowPixels(ly + j) + lx;
+            if (upper.IsAllocated(srcTile)) {
+                const uint32_t *s = source.RowPixels(sly + j) + slx;
+                for (int32_t i = 0; i < piece.width; ++i)
+                    merge(d + i, s[i]);
+            } else {
+                const uint32_t s = upper.Uniform(srcTile);
+                for (int32_t i = 0; i < piece.width; ++i)
+                    merge(d + i, s);
+            }
+        }
+    });
+    return ok && any;
+}
+
+void DitherRun(uint32_t *dest, const uint32_t *source, uint32_t uniform, int32_t count, int32_t x, int32_t y, int opacity)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        SetDitherPosition(x + i, y);
+        DitherCompose(dest + i, source ? source[i] : uniform, opacity);
+    }
+}
+
+} // namespace
+
+void CBlockVMTC::FoldOpacity(uint8_t opacity)
+{
+    if (opacity == 255)
+        return;
+    const uint8_t *t = ProductTable() + opacity * 256;
+    auto fold = [t](uint32_t p) { return (p & 0x00FFFFFFu) | (uint32_t(t[p >> 24]) << 24); };
+    for (int32_t tile = 0; tile < TileCount(); ++tile) {
+        if (!IsAllocated(tile)) {
+            SetUniform(tile, fold(Uniform(tile)));
+            continue;
+        }
+        uint32_t *p = reinterpret_cast<uint32_t *>(TileMemory(tile));
+        for (int32_t i = 0; i < 32 * 32; ++i)
+            p[i] = fold(p[i]);
+        MarkChanged(tile);
+    }
+    RegionsStale();
+}
+
+bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SRandomRecord *dither,
+                                 uint8_t ditherAmount, SPoint point, SExtent rect) const
+{
+    if (!IsValid() || !dest.IsValid() || !ClipCopy(point, rect, Width(), Height(), dest.Width(), dest.Height()))
+        return false;
+    if (opacity == 0)
+        return true;
+    const ComposeRoutine compose = LayerParam(mode).compose;
+    if (dither)
+        InstallDither(compose, *dither, ditherAmount);
+    const SEdgeRect wanted = ToEdge(rect);
+    const int32_t dx = point.x - rect.x, dy = point.y - rect.y;
+    for (SEdgeRect region : Regions()) {
+        if (!IntersectEdge(region, wanted))
+            continue;
+        ForEachPiece(ToExtent(region), [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
+            const bool allocated = IsAllocated(tile);
+            if (!allocated && AlphaOf(Uniform(tile)) == 0)
+                return;
+            const SPoint at{piece.x + dx, piece.y + dy};
+            TVMTC view;
+            ShowTile(view, tile);
+            if (dither) {
+                for (int32_t j = 0; j < piece.height; ++j)
+                    DitherRun(dest.RowPixels(at.y + j) + at.x, allocated ? view.RowPixels(ly + j) + lx : nullptr,
+                              Uniform(tile), piece.width, piece.x, piece.y + j, opacity);
+            } else if (allocated) {
+                DrawWithOperator(view, dest, at, compose, opacity, {lx, ly, piece.width, piece.height});
+            } else {
+                ApplyWithOperator(dest, {at.x, at.y, piece.width, piece.height}, compose, Uniform(tile), opacity);
+            }
+        });
+    }
+    return true;
+}
+
+bool CBlockVMTC::ComposeLayerInto(CBlockVMTC &dest, int mode, uint8_t opacity) const
+{
+    const ComposeRoutine compose = LayerParam(mode).compose;
+    const bool ok = MergeTiles(dest, *this, {0, 0}, {0, 0, Width(), Height()},
+                               [&](uint32_t *d, uint32_t s) { compose(d, s, opacity); });
+    dest.RegionsStale();
+    return ok;
+}
+
+bool CBlockVMTC::Merge(const CBlockVMTC &upper, SPoint point, MergeRoutine routine, uint8_t upperOpacity,
+                       uint8_t lowerOpacity, SExtent rect)
+{
+    FoldOpacity(lowerOpacity);
+    const bool ok = MergeTiles(*this, upper, point, rect, [&](uint32_t *d, uint32_t s) { routine(d, s, upperOpacity); });
+    RegionsStale();
+    return ok;
+}
+
+bool CBlockVMTC::GenericMerge(const CBlockVMTC &upper, SPoint point, const SMergeParam &param, uint8_t upperOpacity,
+                              uint8_t lowerOpacity, SExtent rect)
+{
+    FoldOpacity(lowerOpacity);
+    const bool ok = MergeTiles(*this, upper, point, rect,
+                               [&](uint32_t *d, uint32_t s) { pv::GenericMerge(d, s, upperOpacity, param); });
+    RegionsStale();
+    return ok;
+}
+
+bool CBlockVMTC::DrawWithOperatorInto(TMTC &dest, int mode, uint8_t opacity, SPoint point, SExtent rect) const
+{
+    if (!IsValid() || !dest.IsValid() || !ClipCopy(point, rect, Width(), Height(), dest.Width(), dest.Height()))
+        return false;
+    const PaintRoutine op = DrawingOperatorOf(mode);
+    const int32_t dx = point.x - rect.x, dy = point.y - rect.y;
+    ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
+        const SPoint at{piece.x + dx, piece.y + dy};
+        if (IsAllocated(tile)) {
+            TVMTC view;
+            ShowTile(view, tile);
+            DrawWithOperator(view, dest, at, op, opacity, {lx, ly, piece.width, piece.height});
+        } else {
+            ApplyWithOperator(dest, {at.x, at.y, piece.width, piece.height}, op, Uniform(tile), opacity);
+        }
+    });
+    return true;
+}
+
+bool CBlockVMTC::DrawWithOperatorInto(CBlockVMTC &dest, int mode, uint8_t opacity, SPoint point, SExtent rect) const
+{
+    const PaintRoutine op = DrawingOperatorOf(mode);
+    const bool ok = MergeTiles(dest, *this, point, rect, [&](uint32_t *d, uint32_t s) {
+        op(d, s, opacity);
+        *d |= 0xFF000000u;
+    });
+    dest.RegionsStale();
+    return ok;
+}
+
+} // namespace pv
