@@ -39,6 +39,7 @@ public:
     int32_t TileCount() const { return across_ * down_; }
     int32_t TileByteSize() const { return tileSize_ * tileSize_ * bytesPerPixel_; }
 
+    bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     // The tile holding pixel (x, y) (no bounds check), and tile (bx, by) or -1 outside.
     int32_t TileIndexAt(int32_t x, int32_t y) const { return (y >> shift_) * across_ + (x >> shift_); }
     int32_t TileIndex(int32_t bx, int32_t by) const;

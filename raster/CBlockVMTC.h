@@ -89,6 +89,21 @@ public:
     // alpha = T[opacity][alpha] for every pixel.
     void FoldOpacity(uint8_t opacity);
 
+    // ---- geometry (BlockColourGeometry.cpp)
+
+    // Through a plain copy of the whole image; tiles left uniform are compacted again.
+    bool FlipHorizontal(SExtent rect);
+    bool FlipVertical(SExtent rect);
+    bool Rotate180(SExtent rect);
+    // dest becomes height x width: clockwise dest (i, j) = source (j, height - 1 - i);
+    // counter-clockwise dest (i, j) = source (width - 1 - j, i).
+    bool Rotate90Into(TMTC &dest, bool clockwise) const;
+    bool Rotate90Into(CBlockVMTC &dest, SPoint point, bool clockwise) const;
+    // Box averages of a window of this image into a rectangle of dest (layer thumbnails).
+    bool ReduceInto(TMTC &dest, SExtent destRect, SExtent window) const;
+    // 4 x 4 samples per pixel into a smaller block image, then compact.
+    bool ReduceInto(CBlockVMTC &dest) const;
+
 protected:
     uint32_t DefaultUniform() const override { return kDefaultColour; }
     void FillTileMemory(int32_t tile, uint32_t value) override;

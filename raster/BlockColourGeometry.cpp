@@ -1,0 +1,125 @@
+// Flips, quarter turns and reductions of block-tiled colour images.
+#include "raster/CBlockVMTC.h"
+
+#include "raster/ImageGeometry.h"
+
+namespace pv {
+namespace {
+
+// The pixel of a quarter turn: dest (i, j) of a w x h source.
+inline uint32_t RotatedSource(const CBlockVMTC &source, int32_t i, int32_t j, bool clockwise)
+{
+    return clockwise ? source.Pixel(j, source.Height() - 1 - i) : source.Pixel(source.Width() - 1 - j, i);
+}
+
+// Averages the four channels of the samples given by sample(k) for k < count.
+template <class Sample> uint32_t Average(int32_t count, Sample &&sample)
+{
+    uint32_t b = 0, g = 0, r = 0, a = 0;
+    for (int32_t k = 0; k < count; ++k) {
+        const uint32_t p = sample(k);
+        b += p & 0xFF;
+        g += (p >> 8) & 0xFF;
+        r += (p >> 16) & 0xFF;
+        a += p >> 24;
+    }
+    return (b / count) | ((g / count) << 8) | ((r / count) << 16) | ((a / count) << 24);
+}
+
+template <class Operation> bool ThroughPlainImage(CBlockVMTC &image, SExtent rect, Operation &&operation)
+{
+    TMTC whole(image.Width(), image.Height());
+    if (!whole.IsValid() || !image.DrawInto(whole, {0, 0}))
+        return false;
+    if (!operation(whole, rect))
+        return false;
+    const bool ok = image.WriteFrom(whole, {0, 0}, 255, {0, 0, image.Width(), image.Height()});
+    image.Compact();
+    return ok;
+}
+
+} // namespace
+
+bool CBlockVMTC::FlipHorizontal(SExtent rect)
+{
+    return ThroughPlainImage(*this, rect, [](TMTC &m, SExtent r) { return pv::FlipHorizontal(m, r); });
+}
+
+bool CBlockVMTC::FlipVertical(SExtent rect)
+{
+    return ThroughPlainImage(*this, rect, [](TMTC &m, SExtent r) { return pv::FlipVertical(m, r); });
+}
+
+bool CBlockVMTC::Rotate180(SExtent rect)
+{
+    return ThroughPlainImage(*this, rect, [](TMTC &m, SExtent r) { return pv::Rotate180(m, r); });
+}
+
+bool CBlockVMTC::Rotate90Into(TMTC &dest, bool clockwise) const
+{
+    if (!IsValid() || !dest.Resize(Height(), Width()))
+        return false;
+    for (int32_t j = 0; j < dest.Height(); ++j) {
+        uint32_t *row = dest.RowPixels(j);
+        for (int32_t i = 0; i < dest.Width(); ++i)
+            row[i] = RotatedSource(*this, i, j, clockwise);
+    }
+    return true;
+}
+
+bool CBlockVMTC::Rotate90Into(CBlockVMTC &dest, SPoint point, bool clockwise) const
+{
+    if (!IsValid() || !dest.IsValid())
+        return false;
+    bool ok = true;
+    for (int32_t j = 0; j < Width(); ++j)
+        for (int32_t i = 0; i < Height(); ++i) {
+            const int32_t x = point.x + i, y = point.y + j;
+            if (dest.Contains(x, y))
+                ok = dest.WritePixel(x, y, RotatedSource(*this, i, j, clockwise)) && ok;
+        }
+    return ok;
+}
+
+bool CBlockVMTC::ReduceInto(TMTC &dest, SExtent destRect, SExtent window) const
+{
+    if (!IsValid() || !dest.IsValid() || destRect.width <= 0 || destRect.height <= 0 || window.width <= 0 ||
+        window.height <= 0)
+        return false;
+    const int32_t boxW = window.width / destRect.width + 1, boxH = window.height / destRect.height + 1;
+    for (int32_t j = 0; j < destRect.height; ++j) {
+        const int32_t y = destRect.y + j;
+        if (y < 0 || y >= dest.Height())
+            continue;
+        const int32_t sy = window.y + int32_t((int64_t(j) * window.height * 1024 / destRect.height) >> 10);
+        for (int32_t i = 0; i < destRect.width; ++i) {
+            const int32_t x = destRect.x + i;
+            if (x < 0 || x >= dest.Width())
+                continue;
+            const int32_t sx = window.x + int32_t((int64_t(i) * window.width * 1024 / destRect.width) >> 10);
+            dest.At(x, y) = Average(boxW * boxH, [&](int32_t k) { return ClampedPixel(sx + k % boxW, sy + k / boxW); });
+        }
+    }
+    return true;
+}
+
+bool CBlockVMTC::ReduceInto(CBlockVMTC &dest) const
+{
+    if (!IsValid() || !dest.IsValid() || dest.Width() == 0 || dest.Height() == 0)
+        return false;
+    const int64_t stepX = int64_t(Width()) * 1024 / dest.Width(), subX = int64_t(Width()) * 256 / dest.Width();
+    const int64_t stepY = int64_t(Height()) * 1024 / dest.Height(), subY = int64_t(Height()) * 256 / dest.Height();
+    bool ok = true;
+    for (int32_t y = 0; y < dest.Height(); ++y)
+        for (int32_t x = 0; x < dest.Width(); ++x) {
+            const uint32_t p = Average(16, [&](int32_t k) {
+                const int32_t j = k % 4, i = k / 4;
+                return ClampedPixel(int32_t((stepX * x + subX * j) >> 10), int32_t((stepY * y + subY * i) >> 10));
+            });
+            ok = dest.WritePixel(x, y, p) && ok;
+        }
+    dest.Compact();
+    return ok;
+}
+
+} // namespace pv
