@@ -104,6 +104,21 @@ public:
     // 4 x 4 samples per pixel into a smaller block image, then compact.
     bool ReduceInto(CBlockVMTC &dest) const;
 
+    // ---- planes (BlockColourPlanes.cpp)
+
+    // One channel plane (0 blue, 1 green, 2 red, 3 alpha) of count pixels from (x, y); rows
+    // outside the image and other planes do nothing.
+    bool WritePlaneRow(int32_t x, int32_t y, int32_t count, const uint8_t *bytes, int plane);
+    bool ReadPlaneRow(int32_t x, int32_t y, int32_t count, uint8_t *bytes, int plane) const;
+    // Each bit, most significant first, makes one pixel's colour black (set) or white (clear);
+    // x is rounded down to a multiple of 8.
+    bool WriteBitRow(int32_t x, int32_t y, int32_t count, const uint8_t *bits);
+    // The alpha bytes of a rectangle (width x height, top row first), written back keeping
+    // the colour, and swapped with a buffer of the whole image's size; writes end with compact.
+    bool ReadAlpha(SExtent rect, uint8_t *bytes) const;
+    bool WriteAlpha(SExtent rect, const uint8_t *bytes);
+    bool SwapAlpha(uint8_t *bytes);
+
 protected:
     uint32_t DefaultUniform() const override { return kDefaultColour; }
     void FillTileMemory(int32_t tile, uint32_t value) override;

@@ -78,3 +78,36 @@ TEST(BlockGeometry, Reductions)
 
 } // namespace
 } // namespace pv
+
+namespace pv {
+namespace {
+
+TEST(BlockPlanes, PlanesBitsAndAlpha)
+{
+    CBlockVMTC image(40, 4);
+    const uint8_t reds[4] = {10, 20, 30, 40};
+    ASSERT_TRUE(image.WritePlaneRow(30, 1, 4, reds, 2)); // across the tile border at 32
+    EXPECT_EQ(0x001EFFFFu, image.Pixel(32, 1));
+    uint8_t back[4] = {};
+    ASSERT_TRUE(image.ReadPlaneRow(30, 1, 4, back, 2));
+    EXPECT_EQ(40, back[3]);
+    EXPECT_FALSE(image.WritePlaneRow(0, 1, 4, reds, 4)) << "no fifth plane";
+    EXPECT_FALSE(image.WritePlaneRow(0, 9, 4, reds, 0)) << "a row outside the image";
+
+    const uint8_t bits[1] = {0xA0}; // 1010 0000
+    ASSERT_TRUE(image.WriteBitRow(3, 2, 4, bits)); // x rounds down to 0
+    EXPECT_EQ(0x00000000u, image.Pixel(0, 2));
+    EXPECT_EQ(0x00FFFFFFu, image.Pixel(1, 2));
+    EXPECT_EQ(0x00000000u, image.Pixel(2, 2));
+
+    std::vector<uint8_t> alpha(40 * 4, 255);
+    ASSERT_TRUE(image.SwapAlpha(alpha.data()));
+    EXPECT_EQ(0, alpha[0]) << "the old alpha comes back";
+    EXPECT_EQ(0xFF1EFFFFu, image.Pixel(32, 1)) << "colour kept";
+    uint8_t a[2] = {};
+    ASSERT_TRUE(image.ReadAlpha({39, 3, 5, 5}, a));
+    EXPECT_EQ(255, a[0]);
+}
+
+} // namespace
+} // namespace pv
