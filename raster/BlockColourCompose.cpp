@@ -3,6 +3,8 @@
 // a whole tile, so empty areas cost one routine call per tile.
 #include "raster/CBlockVMTC.h"
 
+#include <array>
+
 #include "raster/Dither.h"
 #include "raster/ImageDrivers.h"
 #include "raster/MixTables.h"
@@ -49,11 +51,11 @@ bool MergeTiles(CBlockVMTC &lower, const CBlockVMTC &upper, SPoint point, SExten
     return ok && any;
 }
 
-void DitherRun(uint32_t *dest, const uint32_t *source, uint32_t uniform, int32_t count, int32_t x, int32_t y, int opacity)
+void DitherRun(uint32_t *dest, const uint32_t *source, int32_t count, int32_t x, int32_t y, int opacity)
 {
     for (int32_t i = 0; i < count; ++i) {
         SetDitherPosition(x + i, y);
-        DitherCompose(dest + i, source ? source[i] : uniform, opacity);
+        DitherCompose(dest + i, source[i], opacity);
     }
 }
 
@@ -85,9 +87,11 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
         return false;
     if (opacity == 0)
         return true;
-    const ComposeRoutine compose = LayerParam(mode).compose;
+    const SLayerParam &param = LayerParam(mode);
+    const ComposeRowRoutine composeRow = param.composeRow;
     if (dither)
-        InstallDither(compose, *dither, ditherAmount);
+        InstallDither(param.compose, *dither, ditherAmount);
+    std::array<uint32_t, 32> uniformRow;
     const SEdgeRect wanted = ToEdge(rect);
     const int32_t dx = point.x - rect.x, dy = point.y - rect.y;
     for (SEdgeRect region : Regions()) {
@@ -97,17 +101,17 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
             const bool allocated = IsAllocated(tile);
             if (!allocated && AlphaOf(Uniform(tile)) == 0)
                 return;
-            const SPoint at{piece.x + dx, piece.y + dy};
-            TVMTC view;
-            ShowTile(view, tile);
-            if (dither) {
-                for (int32_t j = 0; j < piece.height; ++j)
-                    DitherRun(dest.RowPixels(at.y + j) + at.x, allocated ? view.RowPixels(ly + j) + lx : nullptr,
-                              Uniform(tile), piece.width, piece.x, piece.y + j, opacity);
-            } else if (allocated) {
-                DrawWithOperator(view, dest, at, compose, opacity, {lx, ly, piece.width, piece.height});
-            } else {
-                ApplyWithOperator(dest, {at.x, at.y, piece.width, piece.height}, compose, Uniform(tile), opacity);
+            // Rows of the tile, or of its uniform colour, go straight to the mode's row loop.
+            const uint32_t *pixels = reinterpret_cast<const uint32_t *>(TileMemory(tile));
+            if (!allocated)
+                uniformRow.fill(Uniform(tile));
+            for (int32_t j = 0; j < piece.height; ++j) {
+                uint32_t *d = dest.RowPixels(piece.y + dy + j) + piece.x + dx;
+                const uint32_t *s = allocated ? pixels + (ly + j) * 32 + lx : uniformRow.data();
+                if (dither)
+                    DitherRun(d, s, piece.width, piece.x, piece.y + j, opacity);
+                else
+                    composeRow(d, s, piece.width, opacity);
             }
         });
     }
