@@ -5,6 +5,9 @@
 #include "raster/PixelMath.h"
 #include "raster/PixelWriters.h"
 
+#include <array>
+#include <cstring>
+
 namespace pv {
 
 namespace {
@@ -132,6 +135,11 @@ int64_t FloorDiv(int64_t a, int64_t b)
     return a / b - int64_t(a % b != 0 && (a < 0) != (b < 0));
 }
 
+int64_t CeilDiv(int64_t a, int64_t b)
+{
+    return -FloorDiv(-a, b);
+}
+
 // The columns of a row whose four corners all lie inside: -k <= dx and dx + units <= k for
 // the smaller of the two edge reaches k; empty (first > last) when there are none.
 void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int units, int64_t &first, int64_t &last)
@@ -141,7 +149,7 @@ void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int units, int64_t
     const int64_t k = std::min(row.topReach, row.bottomReach);
     if (k < 0)
         return;
-    const int64_t from = -FloorDiv(k - frame.cx, units); // the ceiling of (cx - k) / units
+    const int64_t from = CeilDiv(frame.cx - k, units);
     const int64_t to = FloorDiv(frame.cx + k - units, units);
     if (from > to)
         return;
@@ -153,12 +161,25 @@ void InsideSpan(const SDiscFrame &frame, const SDiscRow &row, int units, int64_t
     }
 }
 
-// Walks a 5 x 5 sub-sampled disc row by row: cover(x, y, n, dx, dy) for every pixel that
-// is not skipped, with n its covered sub-samples (25 for an inside pixel, which every
-// formula then treats exactly as a fully covered edge pixel) and (dx, dy) its top-left
-// corner relative to the centre.
-template <class CoverPixel>
-void WalkChannelDisc(const SDiscFrame &frame, bool useCorners, CoverPixel &&cover)
+// The columns of a row that can have a corner inside: |dx| <= K or |dx + units| <= K for the
+// larger edge reach K, i.e. -K - units <= dx <= K (a superset: pixels in it are still
+// tested one by one); empty (from > to) when no corner of the row is inside.
+void TouchedSpan(const SDiscFrame &frame, const SDiscRow &row, int units, int64_t &from, int64_t &to)
+{
+    const int64_t k = std::max(row.topReach, row.bottomReach);
+    from = std::max(frame.left, CeilDiv(frame.cx - k - units, units));
+    to = std::min(frame.right, FloorDiv(frame.cx + k, units));
+    if (k < 0)
+        from = to + 1;
+}
+
+// Walks a 5 x 5 sub-sampled disc row by row: edge(x, y, n, dx, dy) for every sampled pixel
+// outside the row's inside span, with n its covered sub-samples and (dx, dy) its top-left
+// corner relative to the centre, and inside(y, first, last, dy) for the span, whose pixels
+// count as fully covered (every formula gives an inside pixel what it gives an edge pixel
+// with all 25 sub-samples).
+template <class EdgePixel, class InsideSpanOfRow>
+void WalkChannelDisc(const SDiscFrame &frame, bool useCorners, EdgePixel &&edge, InsideSpanOfRow &&inside)
 {
     for (int64_t j = frame.top; j <= frame.bottom; ++j) {
         const int64_t dy = 5 * j - frame.cy;
@@ -167,18 +188,76 @@ void WalkChannelDisc(const SDiscFrame &frame, bool useCorners, CoverPixel &&cove
             for (int64_t i = from; i <= to; ++i) {
                 const int64_t dx = 5 * i - frame.cx;
                 if (Sampled(row, dx, useCorners))
-                    cover(int32_t(i), int32_t(j), uint32_t(SamplesInside(row, dx, 5)), dx, dy);
+                    edge(int32_t(i), int32_t(j), uint32_t(SamplesInside(row, dx, 5)), dx, dy);
             }
         };
-        int64_t first = frame.right + 1, last = frame.right;
-        if (useCorners)
+        int64_t first = frame.right + 1, last = frame.right, from = frame.left, to = frame.right;
+        if (useCorners) {
             InsideSpan(frame, row, 5, first, last);
-        edgePixels(frame.left, std::min(frame.right, first - 1));
-        for (int64_t i = first; i <= last; ++i)
-            cover(int32_t(i), int32_t(j), 25u, 5 * i - frame.cx, dy);
-        edgePixels(std::max(frame.left, last + 1), frame.right);
+            TouchedSpan(frame, row, 5, from, to);
+        }
+        edgePixels(from, std::min(to, first - 1));
+        if (first <= last)
+            inside(int32_t(j), first, last, dy);
+        edgePixels(std::max(from, last + 1), to);
     }
 }
+
+// How a channel disc puts its pixels: through the installed writer, or with the exact
+// writer inlined on row pointers (a disc's frame lies inside the channel, so no bounds
+// check is needed).
+struct SWriterPut {
+    TChannel &channel;
+    ChannelWriter write;
+
+    void Pixel(int32_t i, int32_t j, uint8_t weight, uint8_t value) const { write(channel, i, j, weight, value); }
+    void Span(int32_t j, int64_t first, int64_t last, uint8_t weight, uint8_t value) const
+    {
+        for (int64_t i = first; i <= last; ++i)
+            write(channel, int32_t(i), j, weight, value);
+    }
+    void Raise(int32_t j, int64_t first, int64_t last, uint8_t value) const
+    {
+        for (int64_t i = first; i <= last; ++i)
+            if (channel.At(int32_t(i), j) < value)
+                write(channel, int32_t(i), j, 255, value);
+    }
+};
+
+struct SExactPut {
+    TChannel &channel;
+    // The exact mix of one value at one weight as a table of the old byte, built by the first
+    // span that needs it: a disc mixes one value at one weight into all its inside pixels.
+    mutable std::array<uint8_t, 256> mix{};
+    mutable int mixWeight = -1;
+
+    void Pixel(int32_t i, int32_t j, uint8_t weight, uint8_t value) const
+    {
+        uint8_t &pixel = channel.At(i, j);
+        pixel = uint8_t(ExactMix(value, pixel, weight));
+    }
+    void Span(int32_t j, int64_t first, int64_t last, uint8_t weight, uint8_t value) const
+    {
+        uint8_t *row = channel.Row(j);
+        if (weight == 255) {
+            std::memset(row + first, value, size_t(last - first + 1));
+            return;
+        }
+        if (mixWeight != weight) {
+            for (uint32_t p = 0; p < 256; ++p)
+                mix[p] = uint8_t(ExactMix(value, p, weight));
+            mixWeight = weight;
+        }
+        for (int64_t i = first; i <= last; ++i)
+            row[i] = mix[row[i]];
+    }
+    void Raise(int32_t j, int64_t first, int64_t last, uint8_t value) const
+    {
+        uint8_t *row = channel.Row(j);
+        for (int64_t i = first; i <= last; ++i)
+            row[i] = std::max(row[i], value);
+    }
+};
 
 template <class Write>
 void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, double x, double y, Write &&write)
@@ -201,36 +280,43 @@ void DrawColourDisc(TMTC &image, bool soft, double opacity, double radius, doubl
                 write(int32_t(i), int32_t(j), uint8_t(falloff ? (full * falloffAt(dx) * n) >> 12 : full * n / 16));
             }
         };
-        int64_t first, last;
+        int64_t first, last, from, to;
         InsideSpan(frame, row, 4, first, last);
-        edgePixels(frame.left, std::min(frame.right, first - 1));
+        TouchedSpan(frame, row, 4, from, to);
+        edgePixels(from, std::min(to, first - 1));
         for (int64_t i = first; i <= last; ++i)
             write(int32_t(i), int32_t(j), uint8_t(falloff ? (full * falloffAt(4 * i - frame.cx)) >> 8 : full));
-        edgePixels(std::max(frame.left, last + 1), frame.right);
+        edgePixels(std::max(from, last + 1), to);
     }
 }
 
-template <class Write>
-void DrawChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x,
-                     double y, Write &&write)
+template <class Put>
+void DrawChannelDisc(const Put &put, uint8_t value, bool keepLarger, double opacity, double radius, double x, double y)
 {
     SDiscFrame frame;
-    if (!FrameDisc(channel, 5, radius, x, y, frame))
+    if (!FrameDisc(put.channel, 5, radius, x, y, frame))
         return;
     const double b = ClampFraction(opacity);
     const uint32_t fullWeight = uint32_t(Trunc(b * 255));
-    const uint32_t fullValue = uint32_t(Trunc(value * b));
-    WalkChannelDisc(frame, radius > 3, [&](int32_t i, int32_t j, uint32_t n, int64_t, int64_t) {
+    const uint8_t fullValue = uint8_t(Trunc(value * b));
+    const auto edge = [&](int32_t i, int32_t j, uint32_t n, int64_t, int64_t) {
         if (!keepLarger) {
-            write(i, j, uint8_t(fullWeight * n / 25), value);
+            put.Pixel(i, j, uint8_t(fullWeight * n / 25), value);
             return;
         }
         // Edges scale the same value as the inside, so a disc of a value below 255 never
         // gets a rim brighter than its middle.
         const uint32_t raised = fullValue * n / 25;
-        if (channel.At(i, j) < raised)
-            write(i, j, 255, uint8_t(raised));
-    });
+        if (put.channel.At(i, j) < raised)
+            put.Pixel(i, j, 255, uint8_t(raised));
+    };
+    const auto inside = [&](int32_t j, int64_t first, int64_t last, int64_t) {
+        if (keepLarger)
+            put.Raise(j, first, last, fullValue);
+        else
+            put.Span(j, first, last, uint8_t(fullWeight), value);
+    };
+    WalkChannelDisc(frame, radius > 3, edge, inside);
 }
 
 } // namespace
@@ -238,17 +324,10 @@ void DrawChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double o
 void ChannelDisc(TChannel &channel, uint8_t value, bool keepLarger, double opacity, double radius, double x, double y)
 {
     const ChannelWriter write = CurrentPixelWriters().channel;
-    if (write == ExactChannelWriter) {
-        // The exact writer inlined: the frame lies inside the channel, so no bounds check.
-        DrawChannelDisc(channel, value, keepLarger, opacity, radius, x, y,
-                        [&](int32_t i, int32_t j, uint8_t weight, uint8_t v) {
-                            uint8_t &pixel = channel.At(i, j);
-                            pixel = uint8_t(ExactMix(v, pixel, weight));
-                        });
-    } else {
-        DrawChannelDisc(channel, value, keepLarger, opacity, radius, x, y,
-                        [&](int32_t i, int32_t j, uint8_t weight, uint8_t v) { write(channel, i, j, weight, v); });
-    }
+    if (write == ExactChannelWriter)
+        DrawChannelDisc(SExactPut{channel}, value, keepLarger, opacity, radius, x, y);
+    else
+        DrawChannelDisc(SWriterPut{channel, write}, value, keepLarger, opacity, radius, x, y);
 }
 
 void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity, double radius, double x, double y)
@@ -257,14 +336,21 @@ void SoftChannelDisc(TChannel &channel, uint8_t value, bool soft, double opacity
     if (!FrameDisc(channel, 5, radius, x, y, frame))
         return;
     const uint32_t fullValue = uint32_t(Trunc(value * ClampFraction(opacity)));
-    WalkChannelDisc(frame, radius > 3, [&](int32_t i, int32_t j, uint32_t n, int64_t dx, int64_t dy) {
-        // Inside: V F / 256 = V F 25 / 6400, so one formula serves both kinds of pixel.
-        const uint32_t coverage =
-            soft ? fullValue * Falloff(dx * dx + dy * dy, frame.radius2) * n / 6400 : fullValue * n / 25;
+    // Inside: V F / 256 = V F 25 / 6400, so one formula serves both kinds of pixel.
+    const auto coverage = [&](uint32_t n, int64_t dx, int64_t dy) {
+        return soft ? fullValue * Falloff(dx * dx + dy * dy, frame.radius2) * n / 6400 : fullValue * n / 25;
+    };
+    // The table mix at weight 255 stores the value.
+    const auto edge = [&](int32_t i, int32_t j, uint32_t n, int64_t dx, int64_t dy) {
         uint8_t &pixel = channel.At(i, j);
-        if (pixel < coverage)
-            pixel = uint8_t(coverage); // the table mix at weight 255 stores the value
-    });
+        pixel = uint8_t(std::max<uint32_t>(pixel, coverage(n, dx, dy)));
+    };
+    const auto inside = [&](int32_t j, int64_t first, int64_t last, int64_t dy) {
+        uint8_t *row = channel.Row(j);
+        for (int64_t i = first; i <= last; ++i)
+            row[i] = uint8_t(std::max<uint32_t>(row[i], coverage(25, 5 * i - frame.cx, dy)));
+    };
+    WalkChannelDisc(frame, radius > 3, edge, inside);
 }
 
 void ColourDisc(TMTC &image, uint32_t colour, bool soft, double opacity, double radius, double x, double y)
