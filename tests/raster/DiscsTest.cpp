@@ -315,5 +315,19 @@ TEST_F(DiscsTest, RowMeasuredDiscsMatchThePlainRules)
     }
 }
 
+TEST_F(DiscsTest, HugeDiscsVisitOnlyTheImage)
+{
+    TChannel channel(16, 16);
+    channel.Fill(0);
+    ChannelDisc(channel, 255, false, 1.0, 1e7, 8, 8);
+    SoftChannelDisc(channel, 200, true, 1.0, 1e7, 8, 8);
+    EXPECT_EQ(ChannelPicture(channel, 0, 0, 16, 16), Picture(16, std::vector<int>(16, 255)));
+    TMTC image(16, 16);
+    image.Fill(0);
+    ColourDisc(image, 0xFFFFFF, false, 1.0, 1.6e7, 8 - 1.6e7, 8); // the rim runs down x = 8
+    EXPECT_EQ(image.At(0, 8), 0x00FFFFFFu);
+    EXPECT_EQ(image.At(9, 8), 0u);
+}
+
 } // namespace
 } // namespace pv
