@@ -1,7 +1,8 @@
 // libjpeg's error manager for pixkit: its default would end the process, this one writes the
 // message to the debug output and jumps back to the codec, which returns a result code.
-// A file that ends before its image data is complete counts as an error, not a warning, so
-// no half-decoded picture is handed out.
+// Image data that ends early (the file ends, or a marker stands where entropy-coded data
+// should continue) counts as an error, not a warning: libjpeg would fill the rest of the
+// picture with grey and hand out a half-decoded image, after decoding every remaining row.
 #pragma once
 
 #include "diagnostics.h"
@@ -30,7 +31,7 @@ struct JpegError {
 
     static void Emit(j_common_ptr info, int level)
     {
-        if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        if (level < 0 && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
             Exit(info);
         if (level <= 0) {
             char message[JMSG_LENGTH_MAX];

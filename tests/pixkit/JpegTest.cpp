@@ -185,6 +185,14 @@ TEST_F(JpegFiles, DamagedFilesAreRefused)
         EXPECT_EQ(jpegGetImage(damaged.c_str(), &dib.header, &dib.pixels), 1);
         EXPECT_EQ(dib.header, nullptr);
     }
+    // Scan data cut short by an end-of-image marker.
+    Bytes endsEarly(good.begin(), good.begin() + good.size() / 2);
+    endsEarly.insert(endsEarly.end(), {0xFF, 0xD9});
+    WriteWholeFile(damaged, endsEarly);
+    {
+        DibPair dib;
+        EXPECT_EQ(jpegGetImage(damaged.c_str(), &dib.header, &dib.pixels), 1);
+    }
     // A progressive file that claims 30000 x 30000 pixels in its frame header.
     Bytes huge = good;
     for (size_t i = 0; i + 9 < huge.size(); ++i) {
