@@ -28,7 +28,10 @@ inline const std::string &InputFile(const uint8_t *data, size_t size, const char
                 unlink(path.c_str());
         }
     } name;
-    name.path = folder + "/pixkit-fuzz-" + std::to_string(getpid()) + extension;
+    const std::string wanted = folder + "/pixkit-fuzz-" + std::to_string(getpid()) + extension;
+    if (wanted != name.path && !name.path.empty())
+        unlink(name.path.c_str());     // one file per process, whatever its extension
+    name.path = wanted;
     const std::string &path = name.path;
     FILE *file = std::fopen(path.c_str(), "wb");
     if (file != nullptr) {
