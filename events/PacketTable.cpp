@@ -7,7 +7,7 @@
 namespace pv::events {
 namespace {
 
-constexpr PacketSpec kSpecs[] = {
+constexpr PacketRule kRules[] = {
 #define PV_GROUP(...)
 #define PV_PACKET(Group, code, Name, Payload, fixed, field, offset, scale) \
     {static_cast<uint8_t>(PacketGroup::Group), code, false, #Name, fixed, SizeField::field, offset, scale},
@@ -35,20 +35,20 @@ constexpr GroupInfo kGroups[] = {
 #undef PV_ANYCODE
 };
 
-static_assert(std::size(kSpecs) < 255, "the index keeps a spec number in one byte");
+static_assert(std::size(kRules) < 255, "the index keeps a rule number in one byte");
 
-// index[group * 256 + code] = spec number + 1, or 0 for an unknown pair. Rows covering every
+// index[group * 256 + code] = rule number + 1, or 0 for an unknown pair. Rows covering every
 // code are applied first so that named codes of the same group override them.
 constexpr std::array<uint8_t, 65536> BuildIndex()
 {
     std::array<uint8_t, 65536> index{};
-    for (size_t i = 0; i < std::size(kSpecs); ++i)
-        if (kSpecs[i].anyCode)
+    for (size_t i = 0; i < std::size(kRules); ++i)
+        if (kRules[i].anyCode)
             for (unsigned code = 0; code < 256; ++code)
-                index[kSpecs[i].group * 256u + code] = static_cast<uint8_t>(i + 1);
-    for (size_t i = 0; i < std::size(kSpecs); ++i)
-        if (!kSpecs[i].anyCode)
-            index[kSpecs[i].group * 256u + kSpecs[i].code] = static_cast<uint8_t>(i + 1);
+                index[kRules[i].group * 256u + code] = static_cast<uint8_t>(i + 1);
+    for (size_t i = 0; i < std::size(kRules); ++i)
+        if (!kRules[i].anyCode)
+            index[kRules[i].group * 256u + kRules[i].code] = static_cast<uint8_t>(i + 1);
     return index;
 }
 
@@ -67,8 +67,8 @@ constexpr std::array<int16_t, 256> kGroupIndex = BuildGroupIndex();
 
 constexpr bool EveryPacketHasAGroup()
 {
-    for (const PacketSpec &spec : kSpecs)
-        if (kGroupIndex[spec.group] < 0)
+    for (const PacketRule &rule : kRules)
+        if (kGroupIndex[rule.group] < 0)
             return false;
     return true;
 }
@@ -76,9 +76,9 @@ static_assert(EveryPacketHasAGroup());
 
 constexpr bool SizeFieldsLieInTheFixedPart()
 {
-    for (const PacketSpec &spec : kSpecs) {
-        const unsigned width = spec.field == SizeField::U16 ? 2 : spec.field == SizeField::U32 ? 4 : 0;
-        if (spec.fixed > kMaxFixedPart || spec.offset + width > spec.fixed)
+    for (const PacketRule &rule : kRules) {
+        const unsigned width = rule.field == SizeField::U16 ? 2 : rule.field == SizeField::U32 ? 4 : 0;
+        if (rule.fixed > kMaxFixedPart || rule.offset + width > rule.fixed)
             return false;
     }
     return true;
@@ -93,15 +93,15 @@ inline uint32_t ReadLe32(const uint8_t *p)
 
 } // namespace
 
-const PacketSpec *FindPacketSpec(uint8_t group, uint8_t code)
+const PacketRule *FindPacketRule(uint8_t group, uint8_t code)
 {
     const uint8_t n = kIndex[group * 256u + code];
-    return n ? &kSpecs[n - 1] : nullptr;
+    return n ? &kRules[n - 1] : nullptr;
 }
 
-std::span<const PacketSpec> AllPacketSpecs()
+std::span<const PacketRule> AllPacketRules()
 {
-    return kSpecs;
+    return kRules;
 }
 
 bool IsKnownGroup(uint8_t group)
@@ -124,20 +124,20 @@ bool EndsStep(uint8_t group)
 std::optional<uint64_t> PacketLength(std::span<const uint8_t> stream, uint64_t payloadOffset,
                                      uint8_t group, uint8_t code)
 {
-    const PacketSpec *spec = FindPacketSpec(group, code);
-    if (!spec)
+    const PacketRule *rule = FindPacketRule(group, code);
+    if (!rule)
         return std::nullopt;
-    if (payloadOffset > stream.size() || stream.size() - payloadOffset < spec->fixed)
+    if (payloadOffset > stream.size() || stream.size() - payloadOffset < rule->fixed)
         return std::nullopt;
-    const uint8_t *field = stream.data() + payloadOffset + spec->offset;
+    const uint8_t *field = stream.data() + payloadOffset + rule->offset;
     uint64_t units = 0;
-    switch (spec->field) {
+    switch (rule->field) {
     case SizeField::None: break;
     case SizeField::U16: units = ReadLe16(field); break;
     case SizeField::U32: units = ReadLe32(field); break;
     case SizeField::Code: units = code; break;
     }
-    return spec->fixed + units * spec->scale;
+    return rule->fixed + units * rule->scale;
 }
 
 std::optional<uint8_t> StrokeBeginGroup(StrokeGeneration generation)

@@ -51,7 +51,7 @@ constexpr size_t kMaxFixedPart = 160;
 // How the variable part's size is found.
 enum class SizeField : uint8_t { None, U16, U32, Code };
 
-struct PacketSpec {
+struct PacketRule {
     uint8_t group;
     uint8_t code;     // the code named by this row (0 for rows covering every code)
     bool anyCode;     // the row covers every code of its group
@@ -62,11 +62,11 @@ struct PacketSpec {
     uint16_t scale;   // bytes of variable part per unit of the size field
 };
 
-// The spec of (group, code), or null when the pair is unknown.
-const PacketSpec *FindPacketSpec(uint8_t group, uint8_t code);
+// The rule of (group, code), or null when the pair is unknown.
+const PacketRule *FindPacketRule(uint8_t group, uint8_t code);
 
 // Every row of the table, in table order.
-std::span<const PacketSpec> AllPacketSpecs();
+std::span<const PacketRule> AllPacketRules();
 
 // Whether a group number is valid, its name ("" when not) and whether its packets end a step.
 bool IsKnownGroup(uint8_t group);

@@ -24,8 +24,8 @@ WalkResult WalkStream(std::span<const uint8_t> stream, const std::function<bool(
         const uint8_t group = stream[offset];
         const uint8_t code = stream[offset + 1];
         const uint64_t payloadOffset = offset + kPacketHeaderSize;
-        const PacketSpec *spec = FindPacketSpec(group, code);
-        if (!spec) {
+        const PacketRule *rule = FindPacketRule(group, code);
+        if (!rule) {
             result.error = WalkError::UnknownPacket;
             return result;
         }
@@ -97,10 +97,10 @@ std::string DumpStream(std::span<const uint8_t> stream)
     std::string out;
     char line[160];
     const WalkResult walk = WalkStream(stream, [&](const PacketView &p) {
-        const PacketSpec *spec = FindPacketSpec(p.group, p.code);
+        const PacketRule *rule = FindPacketRule(p.group, p.code);
         std::snprintf(line, sizeof line, "%08" PRIx64 "  %3u %-20.*s %3u %-28.*s %" PRIu64 "%s\n", p.offset,
                       p.group, static_cast<int>(GroupName(p.group).size()), GroupName(p.group).data(), p.code,
-                      static_cast<int>(spec->name.size()), spec->name.data(), p.payloadLength,
+                      static_cast<int>(rule->name.size()), rule->name.data(), p.payloadLength,
                       EndsStep(p.group) ? "  |" : "");
         out += line;
         return true;

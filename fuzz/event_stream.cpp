@@ -38,8 +38,8 @@ void DecodePacket(const PacketView &p)
     }
     if (p.group == static_cast<uint8_t>(PacketGroup::Info))
         DecodeRecordTime(p.payload);
-    const PacketSpec *spec = FindPacketSpec(p.group, p.code);
-    const uint16_t id = spec->anyCode ? MakePacketId(static_cast<PacketGroup>(p.group), 0)
+    const PacketRule *rule = FindPacketRule(p.group, p.code);
+    const uint16_t id = rule->anyCode ? MakePacketId(static_cast<PacketGroup>(p.group), 0)
                                       : MakePacketId(static_cast<PacketGroup>(p.group), p.code);
     switch (static_cast<PacketId>(id)) {
 #define PV_GROUP(...)
