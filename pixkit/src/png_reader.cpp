@@ -74,7 +74,9 @@ PngShape ChooseTransforms(png_structp png, png_infop info)
             png_set_expand_gray_1_2_4_to_8(png);
         return {8, 256, true};
     }
-    png_set_expand(png);
+    // Expansion only where there is something to expand: it costs a pass over every row.
+    if (transparency || colourType == PNG_COLOR_TYPE_PALETTE || depth < 8)
+        png_set_expand(png);
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
     png_set_bgr(png);
