@@ -58,9 +58,24 @@ TMTC &Paper()
     return paper;
 }
 
+void PrintMemory(int percent)
+{
+    int64_t tiled = 0, plain = 0;
+    for (const auto &layer : StackFor(percent).tiled)
+        tiled += layer->MemoryUse() + int64_t(layer->TileCount()) * 8; // tiles and the tile table
+    for (const auto &layer : StackFor(percent).plain)
+        plain += layer->ByteSize();
+    std::printf("# memory of the eight layers, fill%d: tiled %.1f MB, plain %.1f MB\n", percent, tiled / 1e6, plain / 1e6);
+}
+
 void Tiled(benchmark::State &state, int percent)
 {
     Stack &stack = StackFor(percent);
+    static bool printed[101] = {};
+    if (!printed[percent]) {
+        printed[percent] = true;
+        PrintMemory(percent);
+    }
     for (auto _ : state) {
         Paper().Fill(0xFFFFFFFF);
         for (int l = 0; l < 8; ++l)
@@ -82,25 +97,12 @@ void Plain(benchmark::State &state, int percent)
     pv::bench::SetRate(state, double(kSide) * kSide / 1e6, "Mpix/s");
 }
 
-void PrintMemory()
-{
-    for (int percent : {0, 10, 100}) {
-        int64_t tiled = 0, plain = 0;
-        for (const auto &layer : StackFor(percent).tiled)
-            tiled += layer->MemoryUse() + int64_t(layer->TileCount()) * 8;
-        for (const auto &layer : StackFor(percent).plain)
-            plain += layer->ByteSize();
-        std::printf("# memory fill%d: tiled %.1f MB, plain %.1f MB\n", percent, tiled / 1e6, plain / 1e6);
-    }
-}
-
 const bool kRegistered = [] {
     for (int percent : {0, 10, 100}) {
         const std::string name = "fill" + std::to_string(percent);
         benchmark::RegisterBenchmark((name + "/ours").c_str(), Tiled, percent)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((name + "/peer").c_str(), Plain, percent)->Unit(benchmark::kMillisecond);
     }
-    std::atexit(PrintMemory);
     return true;
 }();
 
