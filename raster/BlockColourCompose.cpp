@@ -105,6 +105,14 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
             const uint32_t *pixels = reinterpret_cast<const uint32_t *>(TileMemory(tile));
             if (!allocated)
                 uniformRow.fill(Uniform(tile));
+            // The destination is walked in 32-pixel row segments far apart; fetching the next
+            // piece but one's segments while this one is composed hides much of their latency.
+            if (piece.x + dx + 64 < dest.Width())
+                for (int32_t j = 0; j < piece.height; ++j) {
+                    const uint32_t *next = dest.RowPixels(piece.y + dy + j) + piece.x + dx + 64;
+                    __builtin_prefetch(next, 1);
+                    __builtin_prefetch(next + 16, 1);
+                }
             for (int32_t j = 0; j < piece.height; ++j) {
                 uint32_t *d = dest.RowPixels(piece.y + dy + j) + piece.x + dx;
                 const uint32_t *s = allocated ? pixels + (ly + j) * 32 + lx : uniformRow.data();
