@@ -107,15 +107,11 @@ bool CBlockVMTC::ReduceInto(CBlockVMTC &dest) const
 {
     if (!IsValid() || !dest.IsValid() || dest.Width() == 0 || dest.Height() == 0)
         return false;
-    const int64_t stepX = int64_t(Width()) * 1024 / dest.Width(), subX = int64_t(Width()) * 256 / dest.Width();
-    const int64_t stepY = int64_t(Height()) * 1024 / dest.Height(), subY = int64_t(Height()) * 256 / dest.Height();
+    const SixteenSamples at(Width(), Height(), dest.Width(), dest.Height());
     bool ok = true;
     for (int32_t y = 0; y < dest.Height(); ++y)
         for (int32_t x = 0; x < dest.Width(); ++x) {
-            const uint32_t p = Average(16, [&](int32_t k) {
-                const int32_t j = k % 4, i = k / 4;
-                return ClampedPixel(int32_t((stepX * x + subX * j) >> 10), int32_t((stepY * y + subY * i) >> 10));
-            });
+            const uint32_t p = Average(16, [&](int32_t k) { return ClampedPixel(at.X(x, k % 4), at.Y(y, k / 4)); });
             ok = dest.WritePixel(x, y, p) && ok;
         }
     dest.Compact();

@@ -76,6 +76,21 @@ public:
     // copy) in pieces that cross no tile border of either image:
     // visit(tile, piece, lx, ly, srcTile, srcLx, srcLy) with piece in this image's coordinates.
     template <class Visit> void ForEachPiecePair(const CBlockImage &src, SPoint point, SExtent rect, Visit &&visit) const;
+    // Calls f(pixels, count) on every run of Pixel values of the rectangle (clipped). A whole
+    // unallocated tile is transformed on its uniform value; a part of one is allocated first,
+    // unless f leaves its uniform value as it is. False when a tile could not be allocated.
+    template <class Pixel, class F> bool TransformRect(SExtent rect, F &&f);
+    // The source coordinates of the 4 x 4 samples that reduce a w1 x h1 image into a pixel
+    // (x, y) of a w2 x h2 one: ((w1 · 1024 / w2) · x + (w1 · 256 / w2) · j) >> 10, likewise
+    // vertically, for j and i in 0..3.
+    struct SixteenSamples {
+        int64_t stepX, subX, stepY, subY;
+        SixteenSamples(int32_t w1, int32_t h1, int32_t w2, int32_t h2)
+            : stepX(int64_t(w1) * 1024 / w2), subX(int64_t(w1) * 256 / w2), stepY(int64_t(h1) * 1024 / h2),
+              subY(int64_t(h1) * 256 / h2) {}
+        int32_t X(int32_t x, int32_t j) const { return int32_t((stepX * x + subX * j) >> 10); }
+        int32_t Y(int32_t y, int32_t i) const { return int32_t((stepY * y + subY * i) >> 10); }
+    };
     // Whether a piece at local (lx, ly) covers its whole tile.
     bool CoversTile(int32_t tile, const SExtent &piece, int32_t lx, int32_t ly) const;
 
@@ -124,6 +139,35 @@ template <class Visit> void CBlockImage::ForEachPiece(SExtent rect, Visit &&visi
         }
         y += bandHeight;
     }
+}
+
+template <class Pixel, class F> bool CBlockImage::TransformRect(SExtent rect, F &&f)
+{
+    if (!valid_ || !ClipToImage(rect, width_, height_))
+        return false;
+    bool ok = true;
+    ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
+        if (!IsAllocated(tile)) {
+            const Pixel uniform = Pixel(Uniform(tile));
+            Pixel changed = uniform;
+            f(&changed, 1);
+            if (changed == uniform)
+                return;
+            if (CoversTile(tile, piece, lx, ly)) {
+                SetUniform(tile, uint32_t(changed));
+                return;
+            }
+            if (!AllocTile(tile)) {
+                ok = false;
+                return;
+            }
+        }
+        MarkChanged(tile);
+        Pixel *pixels = reinterpret_cast<Pixel *>(TileMemory(tile));
+        for (int32_t j = 0; j < piece.height; ++j)
+            f(pixels + (ly + j) * tileSize_ + lx, piece.width);
+    });
+    return ok;
 }
 
 template <class Visit>

@@ -148,47 +148,15 @@ bool CBlockVCH::CopyFrom(const CBlockVCH &other, SPoint point, SExtent rect)
     return ok;
 }
 
-namespace {
-
-// Applies f to the bytes of a rectangle, keeping whole uniform tiles uniform.
-template <class F> bool ForEachByteRun(CBlockVCH &image, SExtent rect, F &&f)
-{
-    if (!image.IsValid() || !ClipToImage(rect, image.Width(), image.Height()))
-        return false;
-    bool ok = true;
-    image.ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!image.IsAllocated(tile)) {
-            uint8_t u = uint8_t(image.Uniform(tile));
-            uint8_t changed = u;
-            f(&changed, 1);
-            if (changed == u)
-                return;
-            if (image.CoversTile(tile, piece, lx, ly)) {
-                image.SetUniform(tile, changed);
-                return;
-            }
-            if (!image.AllocTile(tile)) {
-                ok = false;
-                return;
-            }
-        }
-        image.MarkChanged(tile);
-        for (int32_t j = 0; j < piece.height; ++j)
-            f(image.TileMemory(tile) + (ly + j) * 64 + lx, piece.width);
-    });
-    return ok;
-}
-
-} // namespace
 
 bool CBlockVCH::FillRect(SExtent rect, uint8_t value)
 {
-    return ForEachByteRun(*this, rect, [value](uint8_t *p, int32_t n) { std::memset(p, value, size_t(n)); });
+    return TransformRect<uint8_t>(rect, [value](uint8_t *p, int32_t n) { std::memset(p, value, size_t(n)); });
 }
 
 bool CBlockVCH::XorRect(SExtent rect, uint8_t value)
 {
-    return ForEachByteRun(*this, rect, [value](uint8_t *p, int32_t n) {
+    return TransformRect<uint8_t>(rect, [value](uint8_t *p, int32_t n) {
         for (int32_t i = 0; i < n; ++i)
             p[i] ^= value;
     });
@@ -287,15 +255,13 @@ bool CBlockVCH::ReduceInto(CBlockVCH &dest) const
 {
     if (!IsValid() || !dest.IsValid())
         return false;
-    const int64_t stepX = int64_t(Width()) * 1024 / dest.Width(), subX = int64_t(Width()) * 256 / dest.Width();
-    const int64_t stepY = int64_t(Height()) * 1024 / dest.Height(), subY = int64_t(Height()) * 256 / dest.Height();
+    const SixteenSamples at(Width(), Height(), dest.Width(), dest.Height());
     bool ok = true;
     for (int32_t y = 0; y < dest.Height(); ++y)
         for (int32_t x = 0; x < dest.Width(); ++x) {
             uint32_t sum = 0;
-            for (int32_t i = 0; i < 4; ++i)
-                for (int32_t j = 0; j < 4; ++j)
-                    sum += ClampedValue(int32_t((stepX * x + subX * j) >> 10), int32_t((stepY * y + subY * i) >> 10));
+            for (int32_t k = 0; k < 16; ++k)
+                sum += ClampedValue(at.X(x, k % 4), at.Y(y, k / 4));
             ok = dest.WriteValue(x, y, uint8_t(sum / 16)) && ok;
         }
     dest.Compact();

@@ -210,27 +210,10 @@ bool CBlockVMTC::CopyFrom(const CBlockVMTC &other, SPoint point, SExtent rect)
 
 bool CBlockVMTC::MaskedFill(SExtent rect, uint32_t mask, uint32_t value)
 {
-    if (!IsValid() || !ClipToImage(rect, Width(), Height()))
-        return false;
-    bool ok = true;
-    ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!IsAllocated(tile)) {
-            const uint32_t u = Uniform(tile), filled = (mask & value) | (~mask & u);
-            if (filled == u)
-                return;
-            if (CoversTile(tile, piece, lx, ly)) {
-                SetUniform(tile, filled);
-                return;
-            }
-            if (!AllocTile(tile)) {
-                ok = false;
-                return;
-            }
-        }
-        MarkChanged(tile);
-        TVMTC view;
-        ShowTile(view, tile);
-        view.MaskedFill({lx, ly, piece.width, piece.height}, mask, value);
+    const uint32_t set = mask & value;
+    const bool ok = TransformRect<uint32_t>(rect, [&](uint32_t *p, int32_t n) {
+        for (int32_t i = 0; i < n; ++i)
+            p[i] = set | (~mask & p[i]);
     });
     RegionsStale();
     return ok;
@@ -238,22 +221,9 @@ bool CBlockVMTC::MaskedFill(SExtent rect, uint32_t mask, uint32_t value)
 
 bool CBlockVMTC::XorRect(SExtent rect, uint32_t value)
 {
-    if (!IsValid() || !ClipToImage(rect, Width(), Height()))
-        return false;
-    bool ok = true;
-    ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!IsAllocated(tile) && CoversTile(tile, piece, lx, ly)) {
-            SetUniform(tile, Uniform(tile) ^ value);
-            return;
-        }
-        if (!AllocTile(tile)) {
-            ok = false;
-            return;
-        }
-        MarkChanged(tile);
-        TVMTC view;
-        ShowTile(view, tile);
-        view.XorRect({lx, ly, piece.width, piece.height}, value);
+    const bool ok = TransformRect<uint32_t>(rect, [&](uint32_t *p, int32_t n) {
+        for (int32_t i = 0; i < n; ++i)
+            p[i] ^= value;
     });
     RegionsStale();
     return ok;
