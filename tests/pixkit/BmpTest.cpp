@@ -11,7 +11,7 @@ namespace {
 
 using namespace pixkit_test;
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 2;
     int32_t height = 2;
     int bitCount = 24;
@@ -37,12 +37,12 @@ void Put16(Bytes &out, uint32_t v)
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-size_t Stride(const BmpSpec &s)
+size_t Stride(const BmpLayout &s)
 {
     return ((static_cast<size_t>(s.width) * s.bitCount + 31) / 32) * 4;
 }
 
-Bytes BuildBmp(BmpSpec s)
+Bytes BuildBmp(BmpLayout s)
 {
     if (s.pixels.empty()) {
         s.pixels.resize(Stride(s) * std::abs(s.height));
@@ -98,40 +98,40 @@ protected:
 
 TEST_F(BmpFiles, HeaderDecisions)
 {
-    BmpSpec damagedSizeImage;
+    BmpLayout damagedSizeImage;
     damagedSizeImage.sizeImage = 0x7FFFFFF0;    // must not change the stride or the reads
-    BmpSpec longFile;
+    BmpLayout longFile;
     longFile.fileSize = 100000;                 // stated larger than the file
-    BmpSpec shortFileSize;
+    BmpLayout shortFileSize;
     shortFileSize.fileSize = 20;                // smaller than the headers and the pixels
-    BmpSpec tooManyColours;
+    BmpLayout tooManyColours;
     tooManyColours.bitCount = 1;
     tooManyColours.table = {0x000000, 0xFFFFFF, 0x123456};  // more entries than 2^1
-    BmpSpec hugeColourCount;
+    BmpLayout hugeColourCount;
     hugeColourCount.bitCount = 8;
     hugeColourCount.clrUsed = 0x40000000;
-    BmpSpec hugeImage;
+    BmpLayout hugeImage;
     hugeImage.width = 30000;
     hugeImage.height = 30000;
     hugeImage.bitCount = 32;
     hugeImage.pixels = Bytes(64);
-    BmpSpec truncated;
+    BmpLayout truncated;
     truncated.pixels = Bytes(5);
-    BmpSpec rle;
+    BmpLayout rle;
     rle.bitCount = 8;
     rle.compression = 1;
     rle.table = {0, 0xFFFFFF};
-    BmpSpec bitFields24;
+    BmpLayout bitFields24;
     bitFields24.compression = 3;
     bitFields24.table = {0xFF0000, 0xFF00, 0xFF};
-    BmpSpec badBitCount;
+    BmpLayout badBitCount;
     badBitCount.bitCount = 2;
-    BmpSpec zeroWidth;
+    BmpLayout zeroWidth;
     zeroWidth.width = 0;
 
     const struct {
         const char *name;
-        BmpSpec spec;
+        BmpLayout layout;
         int expected;
     } cases[] = {
         {"wrong image-size field", damagedSizeImage, 0},
@@ -148,14 +148,14 @@ TEST_F(BmpFiles, HeaderDecisions)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string name = Write(BuildBmp(c.spec));
+        const std::string name = Write(BuildBmp(c.layout));
         DibPair dib;
         EXPECT_EQ(bmpGetImage(name.c_str(), &dib.header, &dib.pixels), c.expected);
         PixkitImageType type{};
         EXPECT_EQ(bmpGetType(name.c_str(), &type), c.expected);
         if (c.expected == 0) {
-            EXPECT_EQ(dib.info().sizeImage, Stride(c.spec) * 2);
-            EXPECT_LE(dib.info().clrUsed, c.spec.bitCount <= 8 ? 1u << c.spec.bitCount : 0u);
+            EXPECT_EQ(dib.info().sizeImage, Stride(c.layout) * 2);
+            EXPECT_LE(dib.info().clrUsed, c.layout.bitCount <= 8 ? 1u << c.layout.bitCount : 0u);
         } else {
             EXPECT_EQ(dib.header, nullptr);
             EXPECT_EQ(dib.pixels, nullptr);
@@ -180,7 +180,7 @@ TEST_F(BmpFiles, FilesThatAreNotBmps)
 
 TEST_F(BmpFiles, OneBitImageTakesItsTwoColours)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.bitCount = 1;
     s.table = {0x102030, 0xF0E0D0};
@@ -194,7 +194,7 @@ TEST_F(BmpFiles, OneBitImageTakesItsTwoColours)
 
 TEST_F(BmpFiles, CoreHeaderHasThreeBytePaletteEntries)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.coreHeader = true;
     s.width = 2;
     s.height = 1;
@@ -211,7 +211,7 @@ TEST_F(BmpFiles, CoreHeaderHasThreeBytePaletteEntries)
 
 TEST_F(BmpFiles, NegativeHeightIsTopDown)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = -2;
     s.pixels = {1, 2, 3, 0, 4, 5, 6, 0};    // first stored row is the top
@@ -227,7 +227,7 @@ TEST_F(BmpFiles, BitFieldMasksAreHonoured)
 {
     const struct {
         const char *name;
-        BmpSpec spec;
+        BmpLayout layout;
         std::vector<uint32_t> expected;
     } cases[] = {
         {"565",     // pure red, pure green
@@ -245,14 +245,14 @@ TEST_F(BmpFiles, BitFieldMasksAreHonoured)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         DibPair dib;
-        ASSERT_EQ(bmpGetImage(Write(BuildBmp(c.spec)).c_str(), &dib.header, &dib.pixels), 0);
+        ASSERT_EQ(bmpGetImage(Write(BuildBmp(c.layout)).c_str(), &dib.header, &dib.pixels), 0);
         EXPECT_EQ(dib.Pixels32(), c.expected);
     }
 }
 
 TEST_F(BmpFiles, TypeRecordTakesTheResolution)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.pixelsPerMeter = 3780;    // 96 dpi
     PixkitImageType type{};
     ASSERT_EQ(bmpGetType(Write(BuildBmp(s)).c_str(), &type), 0);
