@@ -83,24 +83,14 @@ bool CBlockVMTC::Rotate90Into(CBlockVMTC &dest, SPoint point, bool clockwise) co
 
 bool CBlockVMTC::ReduceInto(TMTC &dest, SExtent destRect, SExtent window) const
 {
-    if (!IsValid() || !dest.IsValid() || destRect.width <= 0 || destRect.height <= 0 || window.width <= 0 ||
-        window.height <= 0)
+    if (!IsValid() || !dest.IsValid())
         return false;
-    const int32_t boxW = window.width / destRect.width + 1, boxH = window.height / destRect.height + 1;
-    for (int32_t j = 0; j < destRect.height; ++j) {
-        const int32_t y = destRect.y + j;
-        if (y < 0 || y >= dest.Height())
-            continue;
-        const int32_t sy = window.y + int32_t((int64_t(j) * window.height * 1024 / destRect.height) >> 10);
-        for (int32_t i = 0; i < destRect.width; ++i) {
-            const int32_t x = destRect.x + i;
-            if (x < 0 || x >= dest.Width())
-                continue;
-            const int32_t sx = window.x + int32_t((int64_t(i) * window.width * 1024 / destRect.width) >> 10);
-            dest.At(x, y) = Average(boxW * boxH, [&](int32_t k) { return ClampedPixel(sx + k % boxW, sy + k / boxW); });
-        }
-    }
-    return true;
+    return ForEachReducedPixel(dest.Width(), dest.Height(), destRect, window,
+                               [&](int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t boxW, int32_t boxH) {
+                                   dest.At(x, y) = Average(boxW * boxH, [&](int32_t k) {
+                                       return ClampedPixel(sx + k % boxW, sy + k / boxW);
+                                   });
+                               });
 }
 
 bool CBlockVMTC::ReduceInto(CBlockVMTC &dest) const

@@ -91,6 +91,11 @@ public:
         int32_t X(int32_t x, int32_t j) const { return int32_t((stepX * x + subX * j) >> 10); }
         int32_t Y(int32_t y, int32_t i) const { return int32_t((stepY * y + subY * i) >> 10); }
     };
+    // The box reduction of a window into a rectangle of a destination of destW x destH: for
+    // each destination pixel (x, y) inside it, visit(x, y, sx, sy, boxW, boxH) with the box
+    // of boxW x boxH source samples starting at (sx, sy). False for empty sizes.
+    template <class Visit>
+    static bool ForEachReducedPixel(int32_t destW, int32_t destH, SExtent destRect, SExtent window, Visit &&visit);
     // Whether a piece at local (lx, ly) covers its whole tile.
     bool CoversTile(int32_t tile, const SExtent &piece, int32_t lx, int32_t ly) const;
 
@@ -168,6 +173,26 @@ template <class Pixel, class F> bool CBlockImage::TransformRect(SExtent rect, F 
             f(pixels + (ly + j) * tileSize_ + lx, piece.width);
     });
     return ok;
+}
+
+template <class Visit>
+bool CBlockImage::ForEachReducedPixel(int32_t destW, int32_t destH, SExtent destRect, SExtent window, Visit &&visit)
+{
+    if (destRect.width <= 0 || destRect.height <= 0 || window.width <= 0 || window.height <= 0)
+        return false;
+    const int32_t boxW = window.width / destRect.width + 1, boxH = window.height / destRect.height + 1;
+    for (int32_t j = 0; j < destRect.height; ++j) {
+        const int32_t y = destRect.y + j;
+        if (y < 0 || y >= destH)
+            continue;
+        const int32_t sy = window.y + int32_t((int64_t(j) * window.height * 1024 / destRect.height) >> 10);
+        for (int32_t i = 0; i < destRect.width; ++i) {
+            const int32_t x = destRect.x + i;
+            if (x >= 0 && x < destW)
+                visit(x, y, window.x + int32_t((int64_t(i) * window.width * 1024 / destRect.width) >> 10), sy, boxW, boxH);
+        }
+    }
+    return true;
 }
 
 template <class Visit>

@@ -227,28 +227,16 @@ bool CBlockVCH::NonEmptyTileBox(SEdgeRect &box) const
 
 bool CBlockVCH::ReduceInto(TTC &dest, SExtent destRect, SExtent window) const
 {
-    if (!IsValid() || !dest.IsValid() || destRect.width <= 0 || destRect.height <= 0 || window.width <= 0 ||
-        window.height <= 0)
+    if (!IsValid() || !dest.IsValid())
         return false;
-    const int32_t boxW = window.width / destRect.width + 1, boxH = window.height / destRect.height + 1;
-    for (int32_t j = 0; j < destRect.height; ++j) {
-        const int32_t y = destRect.y + j;
-        if (y < 0 || y >= dest.Height())
-            continue;
-        const int32_t sy = window.y + int32_t((int64_t(j) * window.height * 1024 / destRect.height) >> 10);
-        for (int32_t i = 0; i < destRect.width; ++i) {
-            const int32_t x = destRect.x + i;
-            if (x < 0 || x >= dest.Width())
-                continue;
-            const int32_t sx = window.x + int32_t((int64_t(i) * window.width * 1024 / destRect.width) >> 10);
-            uint32_t sum = 0;
-            for (int32_t k = 0; k < boxW * boxH; ++k)
-                sum += ClampedValue(sx + k % boxW, sy + k / boxW);
-            const uint32_t v = sum / uint32_t(boxW * boxH);
-            dest.At(x, y) = v | (v << 8) | (v << 16);
-        }
-    }
-    return true;
+    return ForEachReducedPixel(dest.Width(), dest.Height(), destRect, window,
+                               [&](int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t boxW, int32_t boxH) {
+                                   uint32_t sum = 0;
+                                   for (int32_t k = 0; k < boxW * boxH; ++k)
+                                       sum += ClampedValue(sx + k % boxW, sy + k / boxW);
+                                   const uint32_t v = sum / uint32_t(boxW * boxH);
+                                   dest.At(x, y) = v | (v << 8) | (v << 16);
+                               });
 }
 
 bool CBlockVCH::ReduceInto(CBlockVCH &dest) const
