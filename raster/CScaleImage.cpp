@@ -1,0 +1,201 @@
+// The area average and the four resamplers built on it.
+#include "raster/CScaleImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pv {
+namespace {
+
+constexpr int64_t kOne = 0x10000;
+
+float Weight(int64_t part) { return float(part) / 65536.0f; }
+
+// Colour sums of four channels; StoreAverage adds 0.01 before truncating.
+struct ColourSum {
+    float b = 0, g = 0, r = 0, a = 0;
+    void Add(uint32_t p, float w)
+    {
+        b += float(p & 0xFF) * w;
+        g += float((p >> 8) & 0xFF) * w;
+        r += float((p >> 16) & 0xFF) * w;
+        a += float(p >> 24) * w;
+    }
+};
+
+uint32_t StoreColour(const ColourSum &s, float divisor)
+{
+    auto ch = [divisor](float v) { return uint32_t(std::clamp(int32_t((v + 0.01f) / divisor), 0, 255)); };
+    return ch(s.b) | (ch(s.g) << 8) | (ch(s.r) << 16) | (ch(s.a) << 24);
+}
+
+struct ByteSum {
+    float v = 0;
+    void Add(uint8_t p, float w) { v += float(p) * w; }
+};
+
+uint8_t StoreByte(const ByteSum &s, float divisor)
+{
+    return uint8_t(std::clamp(int32_t(s.v / divisor), 0, 255));
+}
+
+template <class Image> struct ColourOps {
+    using Pixel = uint32_t;
+    using Sum = ColourSum;
+    const Image &image;
+    uint32_t At(int32_t x, int32_t y) const;
+    void Store(Pixel *out, const Sum &s, float d) const { *out = StoreColour(s, d); }
+};
+template <> uint32_t ColourOps<TMTC>::At(int32_t x, int32_t y) const { return image.At(x, y); }
+template <> uint32_t ColourOps<CBlockVMTC>::At(int32_t x, int32_t y) const { return image.Pixel(x, y); }
+
+template <class Image> struct ByteOps {
+    using Pixel = uint8_t;
+    using Sum = ByteSum;
+    const Image &image;
+    uint8_t At(int32_t x, int32_t y) const;
+    void Store(Pixel *out, const Sum &s, float d) const { *out = StoreByte(s, d); }
+};
+template <> uint8_t ByteOps<TChannel>::At(int32_t x, int32_t y) const { return image.At(x, y); }
+template <> uint8_t ByteOps<CBlockVCH>::At(int32_t x, int32_t y) const { return image.Value(x, y); }
+
+// The weighted sum along one row (or column) of the span: a left part, whole pixels, a right
+// part; `at(i)` reads pixel i of the line.
+template <class Sum, class At> void LineSum(Sum &sum, int64_t first, int64_t whole, int64_t head, int64_t tail,
+                                            float scale, At &&at)
+{
+    int64_t i = first;
+    if (head > 0)
+        sum.Add(at(i++), Weight(head) * scale);
+    for (int64_t k = 0; k < whole; ++k)
+        sum.Add(at(i++), scale);
+    if (tail > 0)
+        sum.Add(at(i), Weight(tail) * scale);
+}
+
+} // namespace
+
+int32_t FixedQuotient(int64_t a, int64_t b)
+{
+    const int64_t ua = std::llabs(a), ub = std::llabs(b);
+    const int64_t q = ((ua / ub) << 16) | ((((ua % ub) << 32) / ub) >> 16);
+    return int32_t((a < 0) != (b < 0) ? -q : q);
+}
+
+bool CScaleImage::Prepare(SExtent &source, int32_t sourceW, int32_t sourceH, SExtent &dest, int32_t destW, int32_t destH)
+{
+    if (!ClipToImage(source, sourceW, sourceH) || !ClipToImage(dest, destW, destH))
+        return false;
+    sourceW_ = sourceW;
+    sourceH_ = sourceH;
+    destW_ = destW;
+    destH_ = destH;
+    sourceRect_ = source;
+    destRect_ = dest;
+    hScale_ = FixedQuotient(source.width, dest.width);
+    vScale_ = FixedQuotient(source.height, dest.height);
+    return true;
+}
+
+template <class Ops>
+bool CScaleImage::AreaAverage(const Ops &ops, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int32_t sourceW,
+                              int32_t sourceH, typename Ops::Pixel *out)
+{
+    const int64_t xe = std::min<int64_t>(int64_t(sourceW) * kOne, x1), ye = std::min<int64_t>(int64_t(sourceH) * kOne, y1);
+    x0 = std::max<int64_t>(x0, 0);
+    y0 = std::max<int64_t>(y0, 0);
+    if (x0 >= xe || y0 >= ye)
+        return false;
+    const int64_t c0 = x0 >> 16, r0 = y0 >> 16;
+    const int64_t cx = (x0 + kOne - 1) & ~(kOne - 1), cy = (y0 + kOne - 1) & ~(kOne - 1);
+    const int64_t fx = xe & ~(kOne - 1), fy = ye & ~(kOne - 1);
+    const bool oneColumn = fx - cx < -0xFFFF, oneRow = fy - cy < -0xFFFF;
+    typename Ops::Sum sum;
+    if (oneColumn && oneRow) {
+        sum.Add(ops.At(int32_t(c0), int32_t(r0)), 1.0f);
+        ops.Store(out, sum, 1.0f);
+        return true;
+    }
+    const int64_t pl = cx - x0, pr = xe & (kOne - 1), nx = (fx - cx) >> 16;
+    const int64_t pt = cy - y0, pb = ye & (kOne - 1), ny = (fy - cy) >> 16;
+    // One row of the span with its vertical weight.
+    auto addRow = [&](int64_t r, float weight) {
+        if (oneColumn)
+            sum.Add(ops.At(int32_t(c0), int32_t(r)), weight);
+        else
+            LineSum(sum, c0, nx, pl, pr, weight, [&](int64_t c) { return ops.At(int32_t(c), int32_t(r)); });
+    };
+    if (oneRow) {
+        addRow(r0, 1.0f);
+    } else {
+        int64_t r = r0;
+        if (pt > 0)
+            addRow(r++, Weight(pt));
+        for (int64_t k = 0; k < ny; ++k)
+            addRow(r++, 1.0f);
+        if (pb > 0)
+            addRow(r, Weight(pb));
+    }
+    const float width = oneColumn ? 1.0f : Weight(xe - x0), height = oneRow ? 1.0f : Weight(ye - y0);
+    ops.Store(out, sum, width * height);
+    return true;
+}
+
+template <class Ops, class Write> void CScaleImage::Render(const Ops &ops, Write &&write) const
+{
+    typename Ops::Pixel pixel{};
+    int64_t y0 = int64_t(sourceRect_.y) * kOne;
+    for (int32_t j = 0; j < destRect_.height; ++j, y0 += vScale_) {
+        int64_t x0 = int64_t(sourceRect_.x) * kOne;
+        for (int32_t k = 0; k < destRect_.width; ++k, x0 += hScale_)
+            if (AreaAverage(ops, x0, y0, x0 + hScale_, y0 + vScale_, sourceW_, sourceH_, &pixel))
+                write(destRect_.x + k, destRect_.y + j, pixel);
+    }
+}
+
+bool CScaleImageTMTC::Resample(SExtent source, SExtent dest)
+{
+    if (!source_ || !dest_ || !Prepare(source, source_->Width(), source_->Height(), dest, dest_->Width(), dest_->Height()))
+        return false;
+    Render(ColourOps<TMTC>{*source_}, [this](int32_t x, int32_t y, uint32_t p) { dest_->At(x, y) = p; });
+    return true;
+}
+
+bool CScaleImageTMTC::SamplePixel(uint32_t *pixel, int64_t left, int64_t top, int64_t right, int64_t bottom) const
+{
+    if (!source_ || right <= left || bottom <= top)
+        return false;
+    return AreaAverage(ColourOps<TMTC>{*source_}, left, top, right, bottom, source_->Width(), source_->Height(), pixel);
+}
+
+bool CScaleImageCH::Resample(SExtent source, SExtent dest)
+{
+    if (!Prepare(source, source_.Width(), source_.Height(), dest, dest_.Width(), dest_.Height()))
+        return false;
+    Render(ByteOps<TChannel>{source_}, [this](int32_t x, int32_t y, uint8_t v) { dest_.At(x, y) = v; });
+    return true;
+}
+
+bool CScaleLayerImage::Resample(SExtent source, SExtent dest)
+{
+    if (!Prepare(source, source_.Width(), source_.Height(), dest, dest_.Width(), dest_.Height()))
+        return false;
+    bool ok = true;
+    Render(ColourOps<CBlockVMTC>{source_}, [&](int32_t x, int32_t y, uint32_t p) { ok = dest_.WriteClampedPixel(x, y, p) && ok; });
+    return ok;
+}
+
+bool CScaleMaskImage::Resample(SExtent source, SExtent dest)
+{
+    if (!Prepare(source, source_.Width(), source_.Height(), dest, dest_.Width(), dest_.Height()))
+        return false;
+    bool ok = true;
+    Render(ByteOps<CBlockVCH>{source_}, [&](int32_t x, int32_t y, uint8_t v) {
+        if (v != 0 || dest_.Value(x, y) != 0)
+            ok = dest_.WriteClampedValue(x, y, v) && ok;
+    });
+    return ok;
+}
+
+} // namespace pv
