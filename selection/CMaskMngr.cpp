@@ -4,6 +4,7 @@
 
 #include "document/CLayerData.h"
 #include "platform/Log.h"
+#include "raster/CScaleImage.h"
 #include "raster/MixTables.h"
 
 #include <algorithm>
@@ -325,6 +326,47 @@ bool CMaskMngr::MoveBy(int32_t dx, int32_t dy)
     mask->ox -= dx;
     mask->oy -= dy;
     return true;
+}
+
+std::unique_ptr<CMaskMngr> CMaskMngr::ScaledTo(int32_t width, int32_t height, bool smooth) const
+{
+    if (paperWidth_ <= 0 || paperHeight_ <= 0 || width <= 0 || height <= 0)
+        return nullptr;
+    const int64_t rx = FixedQuotient(width, paperWidth_), ry = FixedQuotient(height, paperHeight_);
+    auto scaled = std::make_unique<CMaskMngr>(width, height);
+    scaled->masks_.clear();
+    for (const auto &mask : masks_) {
+        auto copy = std::make_unique<CMaskData>();
+        copy->name = mask->name;
+        const CBlockVCH *image = mask->Image();
+        const int64_t w = image ? (int64_t(image->Width()) * rx) >> 16 : 0;
+        const int64_t h = image ? (int64_t(image->Height()) * ry) >> 16 : 0;
+        if (mask->IsPresent() && w > 0 && h > 0) {
+            if (w > kMaxImageSide || h > kMaxImageSide || !copy->CreateImage(int32_t(w), int32_t(h))) {
+                LogText("makeZoomMask: Exception!\n");
+                return nullptr;
+            }
+            copy->ox = int32_t((int64_t(mask->ox) * rx) >> 16);
+            copy->oy = int32_t((int64_t(mask->oy) * ry) >> 16);
+            CBlockVCH &dest = *copy->Image();
+            if (smooth) {
+                CScaleMaskImage(*image, dest).Resample({0, 0, image->Width(), image->Height()}, {0, 0, dest.Width(), dest.Height()});
+            } else {
+                for (int32_t y = 0; y < dest.Height(); ++y)
+                    for (int32_t x = 0; x < dest.Width(); ++x)
+                        if (const uint8_t v = image->Value(int32_t(int64_t(x) * image->Width() / w),
+                                                           int32_t(int64_t(y) * image->Height() / h)))
+                            dest.WriteValue(x, y, v);
+            }
+            dest.Compact();
+        }
+        copy->UpdateThumbnail();
+        scaled->masks_.push_back(std::move(copy));
+    }
+    scaled->Renumber();
+    scaled->current_ = current_;
+    scaled->nameCounter_ = nameCounter_;
+    return scaled;
 }
 
 int64_t CMaskMngr::MemoryUse() const

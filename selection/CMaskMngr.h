@@ -55,6 +55,10 @@ public:
     // The current mask's content moved by (dx, dy) on the paper; false when nothing moves.
     bool MoveBy(int32_t dx, int32_t dy);
     int64_t MemoryUse() const;
+    // The masks for the paper resized to width x height, in a new list with the same current
+    // mask: each present mask scaled by the paper's ratios (nearest pixels, or smoothed),
+    // empty ones (and ones that scale to no pixels) empty. Null, the list untouched, on failure.
+    std::unique_ptr<CMaskMngr> ScaledTo(int32_t width, int32_t height, bool smooth) const;
 
 private:
     // An all-zero mask covering a paper rectangle.

@@ -165,3 +165,34 @@ TEST(Masks, MasksFromAndIntoLayers)
 
 } // namespace
 } // namespace pv
+
+namespace pv {
+namespace {
+
+TEST(Masks, ScalingWithThePaper)
+{
+    CMaskMngr masks(100, 80);
+    auto region = std::make_unique<TChannel>(20, 10);
+    region->Fill(255);
+    masks.CombineRegion(0, *region, {40, 20}, MaskMode::Replace);
+    masks.Select(1); // an empty second mask, current
+    for (bool smooth : {false, true}) {
+        auto half = masks.ScaledTo(50, 40, smooth);
+        ASSERT_TRUE(half);
+        const CMaskData &m = *half->At(0);
+        ASSERT_TRUE(m.Image());
+        EXPECT_EQ(10, m.Image()->Width()) << "half size";
+        EXPECT_EQ(5, m.Image()->Height());
+        EXPECT_EQ(-20, m.ox) << "half origin";
+        EXPECT_EQ(255, m.ValueAt(22, 12));
+        EXPECT_EQ("ﾏｽｸ1", m.name);
+        EXPECT_FALSE(half->At(1)->Image()) << "empty masks stay empty";
+        EXPECT_EQ(1, half->CurrentIndex());
+    }
+    auto tiny = masks.ScaledTo(1, 1, false);
+    ASSERT_TRUE(tiny);
+    EXPECT_FALSE(tiny->At(0)->Image()) << "a mask that scales to no pixels becomes empty";
+}
+
+} // namespace
+} // namespace pv
