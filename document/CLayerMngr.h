@@ -28,6 +28,7 @@ public:
     void NameFromCounter(int32_t index, int32_t step);
     void CopyName(int32_t to, int32_t from);
     int32_t NameCounter() const { return nameCounter_; }
+    void SetNameCounter(int32_t n) { nameCounter_ = n; }
 
     int32_t Count() const { return int32_t(layers_.size()); }
     int32_t LastIndex() const { return Count() - 1; }
