@@ -54,6 +54,10 @@ TEST(ScaleImage, SpansBeyondTheEdgeAverageOnlyTheirInside)
     ASSERT_TRUE(sampler.SamplePixel(&p, 0x8000, 0, 0x18000, 0x10000));
     EXPECT_EQ(0xFF000000u | 8, p);
     EXPECT_FALSE(sampler.SamplePixel(&p, 5 << 16, 0, 6 << 16, 1 << 16)) << "wholly outside";
+    // A square starting left of and above the source reads only its part inside.
+    ASSERT_TRUE(sampler.SamplePixel(&p, -(1 << 16), -(1 << 16), 1 << 16, 1 << 16));
+    EXPECT_EQ(source.At(0, 0), p);
+    EXPECT_FALSE(sampler.SamplePixel(&p, -(3 << 16), 0, -(1 << 16), 1 << 16)) << "an empty clamped span";
 }
 
 TEST(ScaleImage, ChannelsLayersAndMasks)
