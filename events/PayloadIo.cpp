@@ -30,9 +30,29 @@ void PayloadWriter::Text(const std::string &s, uint64_t n)
     out_.insert(out_.end(), n - bytes.size(), 0);
 }
 
-void PayloadWriter::FixedText(const std::string &s, size_t n)
+namespace {
+
+// The longest prefix of CP932 bytes that fits in limit bytes without splitting a two-byte
+// character (lead bytes 0x81-0x9F and 0xE0-0xFC).
+size_t Cp932Fit(const std::string &bytes, size_t limit)
+{
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        const size_t length = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+        if (i + length > limit)
+            break;
+        i += length;
+    }
+    return std::min(i, bytes.size());
+}
+
+} // namespace
+
+void PayloadWriter::FixedText(const std::string &s, size_t n, bool nulTerminated)
 {
     std::string bytes = Utf8ToCp932(s);
+    bytes.resize(Cp932Fit(bytes, nulTerminated ? n - 1 : n));
     bytes.resize(n, '\0');
     out_.insert(out_.end(), bytes.begin(), bytes.end());
 }

@@ -67,7 +67,7 @@ public:
     // A `text n` field: the string up to its first NUL, never past the n bytes.
     void Text(std::string &s, uint64_t n);
     // A fixed-size text field, not necessarily NUL-terminated.
-    void FixedText(std::string &s, size_t n) { Text(s, n); }
+    void FixedText(std::string &s, size_t n, bool = false) { Text(s, n); }
     // A uint16 byte count followed by that `text n` field.
     void CountedText16(std::string &s)
     {
@@ -151,8 +151,9 @@ public:
     }
     // A `text n` field of exactly n bytes; a string that does not fit with its NUL fails.
     void Text(const std::string &s, uint64_t n);
-    // A fixed-size field: the encoded string cut to n bytes and padded with NULs.
-    void FixedText(const std::string &s, size_t n);
+    // A fixed-size field: the encoded string cut to n bytes (n - 1 when a NUL must end it),
+    // never inside a two-byte character, and padded with NULs.
+    void FixedText(const std::string &s, size_t n, bool nulTerminated = false);
     void CountedText16(const std::string &s);
     void Skip(uint64_t n) { Zero(n); }
 

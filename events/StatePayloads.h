@@ -110,7 +110,7 @@ struct LogFontRecord {
         io(height), io(width), io(escapement), io(orientation), io(weight);
         io(italic), io(underline), io(strikeOut), io(charSet);
         io(outPrecision), io(clipPrecision), io(quality), io(pitchAndFamily);
-        io.FixedText(faceName, 32);
+        io.FixedText(faceName, 32, true);
     }
 };
 

@@ -223,3 +223,23 @@ TEST(PayloadCodec, AppStatusAndRecordTime)
 
 } // namespace
 } // namespace pv::events
+
+namespace pv::events {
+namespace {
+
+TEST(PayloadCodec, FixedTextFieldsNeverSplitACharacter)
+{
+    FontRecord font;
+    // 37 bytes in CP932; a two-byte character straddles the end of the 32-byte field.
+    font.font.faceName = "abＭＳ Ｐゴシック ＭＳ Ｐゴシック ＭＳ";
+    Bytes stream;
+    ASSERT_TRUE(AppendPacket<PacketId::Font>(stream, font));
+    EXPECT_EQ(0, stream[2 + 28 + 31]) << "the face name ends with a NUL inside its 32 bytes";
+    const auto back = DecodePayload<PacketId::Font>(std::span(stream).subspan(2));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(std::string::npos, back->font.faceName.find("\xEF\xBF\xBD")) << "no half character came back";
+    EXPECT_TRUE(font.font.faceName.starts_with(back->font.faceName));
+}
+
+} // namespace
+} // namespace pv::events
