@@ -72,6 +72,9 @@ public:
     // Cuts a rectangle (clipped to the image) along tile borders and calls
     // visit(tile, piece, localX, localY) for each piece, tile row by tile row, left to right.
     template <class Visit> void ForEachPiece(SExtent rect, Visit &&visit) const;
+    // The same walk for writing: each piece's tile is allocated and marked changed before
+    // visit runs; a tile that cannot be allocated is skipped and makes the result false.
+    template <class Visit> bool ForEachWritablePiece(SExtent rect, Visit &&visit);
     // Walks a copy of source rectangle rect of src to point of this image (clipped as a
     // copy) in pieces that cross no tile border of either image:
     // visit(tile, piece, lx, ly, srcTile, srcLx, srcLy) with piece in this image's coordinates.
@@ -144,6 +147,20 @@ template <class Visit> void CBlockImage::ForEachPiece(SExtent rect, Visit &&visi
         }
         y += bandHeight;
     }
+}
+
+template <class Visit> bool CBlockImage::ForEachWritablePiece(SExtent rect, Visit &&visit)
+{
+    bool ok = true;
+    ForEachPiece(rect, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
+        if (!AllocTile(tile)) {
+            ok = false;
+            return;
+        }
+        MarkChanged(tile);
+        visit(tile, piece, lx, ly);
+    });
+    return ok;
 }
 
 template <class Pixel, class F> bool CBlockImage::TransformRect(SExtent rect, F &&f)

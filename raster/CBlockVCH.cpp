@@ -109,19 +109,12 @@ bool CBlockVCH::WriteFrom(const TChannel &source, SPoint point, SExtent rect)
 {
     if (!IsValid() || !source.IsValid() || !ClipCopy(point, rect, source.Width(), source.Height(), Width(), Height()))
         return false;
-    bool ok = true;
     const int32_t dx = rect.x - point.x, dy = rect.y - point.y;
-    ForEachPiece({point.x, point.y, rect.width, rect.height}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!AllocTile(tile)) {
-            ok = false;
-            return;
-        }
-        MarkChanged(tile);
+    return ForEachWritablePiece({point.x, point.y, rect.width, rect.height}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
         for (int32_t j = 0; j < piece.height; ++j)
             std::memcpy(TileMemory(tile) + (ly + j) * 64 + lx, source.Row(piece.y + dy + j) + piece.x + dx,
                         size_t(piece.width));
     });
-    return ok;
 }
 
 bool CBlockVCH::CopyFrom(const CBlockVCH &other, SPoint point, SExtent rect)
@@ -261,16 +254,9 @@ bool CBlockVCH::WriteRow(int32_t x, int32_t y, int32_t count, const uint8_t *byt
     if (!IsValid() || y < 0 || y >= Height() || count <= 0)
         return false;
     const int32_t first = std::max(x, 0), last = std::min(x + count, Width());
-    bool ok = true;
-    ForEachPiece({first, y, last - first, 1}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!AllocTile(tile)) {
-            ok = false;
-            return;
-        }
-        MarkChanged(tile);
+    return ForEachWritablePiece({first, y, last - first, 1}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
         std::memcpy(TileMemory(tile) + ly * 64 + lx, bytes + (piece.x - x), size_t(piece.width));
     });
-    return ok;
 }
 
 bool CBlockVCH::ReadRow(int32_t x, int32_t y, int32_t count, uint8_t *bytes) const

@@ -164,14 +164,8 @@ bool CBlockVMTC::WriteFrom(const TMTC &source, SPoint point, uint8_t weight, SEx
         return false;
     if (weight == 0)
         return true;
-    bool ok = true;
     const int32_t dx = rect.x - point.x, dy = rect.y - point.y;
-    ForEachPiece({point.x, point.y, rect.width, rect.height}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-        if (!AllocTile(tile)) {
-            ok = false;
-            return;
-        }
-        MarkChanged(tile);
+    const bool ok = ForEachWritablePiece({point.x, point.y, rect.width, rect.height}, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
         TVMTC view;
         ShowTile(view, tile);
         DrawWithWeight(source, view, {lx, ly}, weight, {piece.x + dx, piece.y + dy, piece.width, piece.height});
