@@ -1,6 +1,7 @@
 // The layer: its image, thumbnail, attributes and the ways it is drawn.
 #include "document/CLayerData.h"
 
+#include "document/CUndoMngr.h"
 #include "platform/Clock.h"
 #include "raster/ColourCopies.h"
 #include "raster/Dither.h"
@@ -19,15 +20,28 @@ std::atomic<int32_t> gNextSerial{0};
 } // namespace
 
 CLayerData::CLayerData(int32_t index, bool withUndo)
-    : index(index), serial(gNextSerial++), random(SeededRandomRecord(MillisecondClock(), 0, 255)), withUndo_(withUndo)
+    : index(index), serial(gNextSerial++), random(SeededRandomRecord(MillisecondClock(), 0, 255))
 {
+    if (withUndo) {
+        undo_ = std::make_unique<CUndoMngr>();
+        undo_->Create(8, 8);
+    }
 }
+
+CLayerData::~CLayerData() = default;
+
+void CLayerData::DropUndo() { undo_.reset(); }
+bool CLayerData::CanUndo() const { return undo_ && undo_->CanUndo(); }
+bool CLayerData::CanRedo() const { return undo_ && undo_->CanRedo(); }
+int64_t CLayerData::UndoMemory() const { return undo_ ? undo_->MemoryUsed() : 0; }
 
 void CLayerData::ReleaseImage()
 {
     visible = false;
     image_.reset();
     thumbnail_.Clear();
+    if (undo_)
+        undo_->ClearAll();
 }
 
 bool CLayerData::CreateImage(int32_t width, int32_t height, int mode, int32_t thumbBoxW, int32_t thumbBoxH)
@@ -67,6 +81,8 @@ bool CLayerData::CopyFrom(const CLayerData &other)
     offsetY = other.offsetY;
     paperWidth = other.paperWidth;
     paperHeight = other.paperHeight;
+    if (undo_ && other.undo_)
+        return undo_->Assign(*other.undo_);
     return true;
 }
 
@@ -134,7 +150,7 @@ std::unique_ptr<CLayerData> CLayerData::ResizedCopy(int32_t newWidth, int32_t ne
 {
     if (!image_)
         return nullptr;
-    auto copy = std::unique_ptr<CLayerData>(new (std::nothrow) CLayerData(index, withUndo_));
+    auto copy = std::unique_ptr<CLayerData>(new (std::nothrow) CLayerData(index, WithUndo()));
     if (!copy || !copy->CreateImage(newWidth, newHeight, Mode()))
         return nullptr;
     copy->CopyAttributes(*this);

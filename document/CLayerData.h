@@ -16,12 +16,15 @@
 
 namespace pv {
 
+class CUndoMngr;
+
 class CLayerData {
 public:
     // A layer with the defaults and the next serial; withUndo asks for a history of its own.
     CLayerData(int32_t index, bool withUndo);
     CLayerData(const CLayerData &) = delete;
     CLayerData &operator=(const CLayerData &) = delete;
+    ~CLayerData();
 
     int32_t index = 0;
     int32_t serial = 0;
@@ -37,18 +40,21 @@ public:
     SRandomRecord random;
 
     int Mode() const { return blendMode & 0x7F; }
-    bool WithUndo() const { return withUndo_; }
+    bool WithUndo() const { return undo_ != nullptr; }
+    // The layer's own history, used while its paper keeps none; null without one.
+    CUndoMngr *Undo() const { return undo_.get(); }
+    void DropUndo();
     CBlockVMTC *Image() const { return image_.get(); }
     const TMTC &Thumbnail() const { return thumbnail_; }
 
-    // visible = 0; the image and thumbnail are freed.
+    // visible = 0; the image, thumbnail and history are freed.
     void ReleaseImage();
     // A width x height image of the mode's new-layer fill colour, visible, opacity 255, and a
     // fitted thumbnail; false (image released) when it cannot be made.
     bool CreateImage(int32_t width, int32_t height, int mode, int32_t thumbBoxW = 33, int32_t thumbBoxH = 33);
     // An image of the other's size and mode, then CopyFrom.
     bool CreateAsCopyOf(const CLayerData &other);
-    // Tiles, thumbnail, attributes, offsets and paper size of the other.
+    // Tiles, thumbnail, attributes, offsets, paper size and the history of the other.
     bool CopyFrom(const CLayerData &other);
     // Name, visibility, opacity, protection, mode and dither settings — not serial, index,
     // offsets or image.
@@ -76,10 +82,9 @@ public:
     void SetDither(bool on, uint8_t amount, const SRandomRecord &state);
     void MarkAllTilesChanged();
 
-    // The per-layer history (filled in by the undo manager's issue): none yet.
-    bool CanUndo() const { return false; }
-    bool CanRedo() const { return false; }
-    int64_t UndoMemory() const { return 0; }
+    bool CanUndo() const;
+    bool CanRedo() const;
+    int64_t UndoMemory() const;
     int64_t MemoryUse() const;
 
     // Copies the layer's pixels (weight 255, alpha included) into a colour image.
@@ -93,7 +98,7 @@ public:
     bool DrawWithOperator(CBlockVMTC &dest, SPoint point) const;
 
 private:
-    bool withUndo_;
+    std::unique_ptr<CUndoMngr> undo_;
     std::unique_ptr<CBlockVMTC> image_;
     TMTC thumbnail_;
 };

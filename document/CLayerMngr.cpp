@@ -1,6 +1,7 @@
 // The layer stack.
 #include "document/CLayerMngr.h"
 
+#include "document/CUndoMngrEx.h"
 #include "platform/Messages.h"
 #include "raster/MergePairs.h"
 #include "raster/SLayerParam.h"
@@ -12,6 +13,7 @@ namespace pv {
 namespace {
 
 constexpr char kBadIndex[] = "不正なﾚｲﾔｲﾝﾃﾞｯｸｽです!";
+constexpr char kUndoFailed[] = "ｱﾝﾄﾞｩに失敗しました!\rすべてのｱﾝﾄﾞｩはｸﾘｱされます!";
 
 } // namespace
 
@@ -240,6 +242,48 @@ int32_t CLayerMngr::SerialAt(int32_t index) const
 {
     const CLayerData *layer = At(index);
     return layer ? layer->serial : -1;
+}
+
+void CLayerMngr::DropUndoHistories()
+{
+    for (const auto &layer : layers_)
+        layer->DropUndo();
+}
+
+bool CLayerMngr::Step(CUndoMngrEx &undo, bool undoing, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect)
+{
+    const CUndoData *record = undoing ? undo.PeekUndo() : undo.PeekRedo();
+    if (!record)
+        return false;
+    kind = record->kind;
+    int32_t index = -1;
+    CLayerData *layer = record->layerSerial >= 0 ? LayerOfSerial(record->layerSerial, &index) : nullptr;
+    bool ok;
+    if (!layer && record->layerSerial >= 0 && record->type != UndoType::Structure) {
+        // The layer it belongs to is gone: the record can never apply again.
+        undoing ? undo.DropUndo() : undo.DropRedo();
+        ok = false;
+    } else {
+        layerIndex = layer ? index : layerIndex;
+        ok = undoing ? undo.Undo(layerIndex, layer, rect) : undo.Redo(layerIndex, layer, rect);
+    }
+    if (!ok && undoing) {
+        Messages().Warning(kUndoFailed);
+        undo.ClearAll();
+    } else if (!ok) {
+        undo.ClearRedoList(); // what was left to redo builds on the step that failed
+    }
+    return ok;
+}
+
+bool CLayerMngr::UndoStep(CUndoMngrEx &undo, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect)
+{
+    return Step(undo, true, layerIndex, kind, rect);
+}
+
+bool CLayerMngr::RedoStep(CUndoMngrEx &undo, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect)
+{
+    return Step(undo, false, layerIndex, kind, rect);
 }
 
 int64_t CLayerMngr::UndoMemory() const

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "document/CLayerData.h"
+#include "document/UndoKinds.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace pv {
+
+class CUndoMngrEx;
 
 class CLayerMngr {
 public:
@@ -64,6 +67,7 @@ public:
     int32_t IndexOfSerial(int32_t serial) const;
     CLayerData *LayerOfSerial(int32_t serial, int32_t *index = nullptr) const;
     int32_t SerialAt(int32_t index) const;
+    void DropUndoHistories();
     int64_t UndoMemory() const;
     int64_t MemoryUse() const;
 
@@ -72,7 +76,17 @@ public:
     // A failure leaves the stack exactly as it was.
     bool Merge(int32_t a, int32_t b, bool keepOld, int variant, std::unique_ptr<CLayerData> *oldLower = nullptr);
 
+    // One step of the paper's history: the newest record is applied to the layer it names
+    // (found by serial; stack records may have none). layerIndex is the layer to show, kind
+    // the record's kind (its flag word tells what to refresh) and rect the changed area. A
+    // failed undo clears the whole history with a message; a failed redo clears what could
+    // have been redone.
+    bool UndoStep(CUndoMngrEx &undo, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect);
+    bool RedoStep(CUndoMngrEx &undo, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect);
+
 private:
+    bool Step(CUndoMngrEx &undo, bool undoing, int32_t &layerIndex, UndoKind &kind, SEdgeRect &rect);
+
     std::vector<std::unique_ptr<CLayerData>> layers_;
     int32_t active_ = -1;
     int32_t paperWidth_ = 0, paperHeight_ = 0;

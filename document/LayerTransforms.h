@@ -1,0 +1,20 @@
+// The transforms of a layer's pixels that are their own inverse — flips, the half turn, the
+// colour negative and the alpha inversion — shared by the operations and their undo.
+#pragma once
+
+#include "document/UndoKinds.h"
+#include "raster/ImageRect.h"
+
+namespace pv {
+
+class CLayerData;
+
+// Applies the transform of kind 7-11 (12-15 act like 7-10) to a rectangle of the layer's
+// image. A flip of the whole image also mirrors the layer's offset inside the paper, so the
+// visible window shows the mirrored picture. False for other kinds or a failed transform.
+bool TransformLayerImage(CLayerData &layer, UndoKind kind, SExtent rect);
+
+// The single-layer kind a visible-layers kind repeats (12-15 → 7-10); other kinds unchanged.
+UndoKind SingleLayerTransform(UndoKind kind);
+
+} // namespace pv
