@@ -1,7 +1,5 @@
 // Layers and the layer stack: creation, names, order, thumbnails, serial lookups and merges.
-#include "document/CLayerMngr.h"
-#include "platform/Messages.h"
-#include "raster/SLayerParam.h"
+#include "StackFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +9,8 @@
 namespace pv {
 namespace {
 
-class RecordedMessages : public MessageHost {
-public:
-    RecordedMessages() { SetMessageHost(this); }
-    ~RecordedMessages() override { SetMessageHost(nullptr); }
-    void Warning(std::string_view text) override { warnings.emplace_back(text); }
-    void Information(std::string_view) override {}
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::Cancel; }
-    std::vector<std::string> warnings;
-};
-
-std::vector<int32_t> Serials(const CLayerMngr &m)
-{
-    std::vector<int32_t> s;
-    for (int32_t i = 0; i < m.Count(); ++i)
-        s.push_back(m.At(i)->serial);
-    return s;
-}
+using test::RecordedMessages;
+using test::Serials;
 
 TEST(LayerStack, AddingNamingAndOrder)
 {

@@ -3,11 +3,9 @@
 // uses, and the paper's manager wired to them.
 #pragma once
 
-#include "document/CLayerMngr.h"
+#include "StackFixtures.h"
 #include "document/CUndoMngrEx.h"
 #include "document/UndoPaper.h"
-#include "platform/Messages.h"
-#include "raster/SLayerParam.h"
 #include "selection/CMaskMngr.h"
 
 #include <memory>
@@ -15,16 +13,6 @@
 #include <vector>
 
 namespace pv::test {
-
-class RecordedMessages : public MessageHost {
-public:
-    RecordedMessages() { SetMessageHost(this); }
-    ~RecordedMessages() override { SetMessageHost(nullptr); }
-    void Warning(std::string_view text) override { warnings.emplace_back(text); }
-    void Information(std::string_view) override {}
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::Cancel; }
-    std::vector<std::string> warnings;
-};
 
 class FakePaper : public UndoPaper {
 public:
@@ -104,14 +92,6 @@ inline std::vector<uint32_t> Pixels(const CBlockVMTC &image)
         for (int32_t x = 0; x < image.Width(); ++x)
             p.push_back(image.Pixel(x, y));
     return p;
-}
-
-inline std::vector<int32_t> Serials(const CLayerMngr &m)
-{
-    std::vector<int32_t> s;
-    for (int32_t i = 0; i < m.Count(); ++i)
-        s.push_back(m.At(i)->serial);
-    return s;
 }
 
 } // namespace pv::test
