@@ -1,6 +1,9 @@
 // The area average and the four resamplers built on it.
 #include "raster/CScaleImage.h"
 
+#include "raster/AreaColour.h"
+#include "raster/AreaSums.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -11,54 +14,6 @@ namespace {
 constexpr int64_t kOne = 0x10000;
 
 float Weight(int64_t part) { return float(part) / 65536.0f; }
-
-// Colour sums of four channels; StoreAverage adds 0.01 before truncating.
-struct ColourSum {
-    float b = 0, g = 0, r = 0, a = 0;
-    void Add(uint32_t p, float w)
-    {
-        b += float(p & 0xFF) * w;
-        g += float((p >> 8) & 0xFF) * w;
-        r += float((p >> 16) & 0xFF) * w;
-        a += float(p >> 24) * w;
-    }
-};
-
-uint32_t StoreColour(const ColourSum &s, float divisor)
-{
-    auto ch = [divisor](float v) { return uint32_t(std::clamp(int32_t((v + 0.01f) / divisor), 0, 255)); };
-    return ch(s.b) | (ch(s.g) << 8) | (ch(s.r) << 16) | (ch(s.a) << 24);
-}
-
-struct ByteSum {
-    float v = 0;
-    void Add(uint8_t p, float w) { v += float(p) * w; }
-};
-
-uint8_t StoreByte(const ByteSum &s, float divisor)
-{
-    return uint8_t(std::clamp(int32_t(s.v / divisor), 0, 255));
-}
-
-template <class Image> struct ColourOps {
-    using Pixel = uint32_t;
-    using Sum = ColourSum;
-    const Image &image;
-    uint32_t At(int32_t x, int32_t y) const;
-    void Store(Pixel *out, const Sum &s, float d) const { *out = StoreColour(s, d); }
-};
-template <> uint32_t ColourOps<TMTC>::At(int32_t x, int32_t y) const { return image.At(x, y); }
-template <> uint32_t ColourOps<CBlockVMTC>::At(int32_t x, int32_t y) const { return image.Pixel(x, y); }
-
-template <class Image> struct ByteOps {
-    using Pixel = uint8_t;
-    using Sum = ByteSum;
-    const Image &image;
-    uint8_t At(int32_t x, int32_t y) const;
-    void Store(Pixel *out, const Sum &s, float d) const { *out = StoreByte(s, d); }
-};
-template <> uint8_t ByteOps<TChannel>::At(int32_t x, int32_t y) const { return image.At(x, y); }
-template <> uint8_t ByteOps<CBlockVCH>::At(int32_t x, int32_t y) const { return image.Value(x, y); }
 
 // The weighted sum along one row (or column) of the span: a left part, whole pixels, a right
 // part; `at(i)` reads pixel i of the line.
@@ -142,23 +97,32 @@ bool CScaleImage::AreaAverage(const Ops &ops, int64_t x0, int64_t y0, int64_t x1
     return true;
 }
 
+void CScaleImage::BuildSpans(AreaSpans &columns, AreaSpans &rows) const
+{
+    columns.Build(int64_t(sourceRect_.x) * kOne, hScale_, destRect_.width, sourceW_);
+    rows.Build(int64_t(sourceRect_.y) * kOne, vScale_, destRect_.height, sourceH_);
+}
+
 template <class Ops, class Write> void CScaleImage::Render(const Ops &ops, Write &&write) const
 {
+    AreaSpans columns, rows;
+    BuildSpans(columns, rows);
     typename Ops::Pixel pixel{};
-    int64_t y0 = int64_t(sourceRect_.y) * kOne;
-    for (int32_t j = 0; j < destRect_.height; ++j, y0 += vScale_) {
-        int64_t x0 = int64_t(sourceRect_.x) * kOne;
-        for (int32_t k = 0; k < destRect_.width; ++k, x0 += hScale_)
-            if (AreaAverage(ops, x0, y0, x0 + hScale_, y0 + vScale_, sourceW_, sourceH_, &pixel))
+    for (int32_t j = 0; j < destRect_.height; ++j)
+        for (int32_t k = 0; k < destRect_.width; ++k)
+            if (rows.Covers(j) && columns.Covers(k)) {
+                SpanAverage(ops, columns, k, rows, j, &pixel);
                 write(destRect_.x + k, destRect_.y + j, pixel);
-    }
+            }
 }
 
 bool CScaleImageTMTC::Resample(SExtent source, SExtent dest)
 {
     if (!source_ || !dest_ || !Prepare(source, source_->Width(), source_->Height(), dest, dest_->Width(), dest_->Height()))
         return false;
-    Render(ColourOps<TMTC>{*source_}, [this](int32_t x, int32_t y, uint32_t p) { dest_->At(x, y) = p; });
+    AreaSpans columns, rows;
+    BuildSpans(columns, rows);
+    AverageColourRows(*source_, *dest_, columns, rows, destRect_.x, destRect_.y);
     return true;
 }
 

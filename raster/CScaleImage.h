@@ -6,9 +6,12 @@
 //
 // The family differs only in the images it connects and in how a pixel is accumulated:
 // colour classes sum four channels, 8-bit classes one. The loop is a template over a small
-// access type, so there is no virtual call per pixel.
+// access type, so there is no virtual call per pixel. A whole rectangle is resampled through
+// the spans of its columns and rows worked out once (AreaSpans), colour images row by row
+// (AreaColour); the one-pixel average stays the plain per-pixel form they must agree with.
 #pragma once
 
+#include "raster/AreaSpans.h"
 #include "raster/CBlockVCH.h"
 #include "raster/CBlockVMTC.h"
 #include "raster/TChannel.h"
@@ -35,6 +38,8 @@ protected:
     template <class Ops>
     static bool AreaAverage(const Ops &ops, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int32_t sourceW,
                             int32_t sourceH, typename Ops::Pixel *out);
+    // The spans of the prepared rectangles' columns and rows.
+    void BuildSpans(AreaSpans &columns, AreaSpans &rows) const;
     // Renders every destination pixel of the prepared rectangles through write(x, y, pixel).
     template <class Ops, class Write> void Render(const Ops &ops, Write &&write) const;
 
