@@ -1,7 +1,9 @@
 // Self-inverse layer transforms.
 #include "document/LayerTransforms.h"
 
-#include "document/CLayerData.h"
+#include "document/CLayerMngr.h"
+
+#include <new>
 
 namespace pv {
 
@@ -52,6 +54,27 @@ bool TransformLayerImage(CLayerData &layer, UndoKind kind, SExtent rect)
             layer.offsetY = image->Height() - layer.paperHeight - layer.offsetY;
     }
     return ok;
+}
+
+std::unique_ptr<CLayerData> TurnLayerWithCanvas(const CLayerData &layer, bool clockwise)
+{
+    const CBlockVMTC *image = layer.Image();
+    if (!image)
+        return nullptr;
+    const int32_t iw = image->Width(), ih = image->Height();
+    auto turned = std::unique_ptr<CLayerData>(new (std::nothrow) CLayerData(layer.index, layer.WithUndo()));
+    if (!turned || !turned->CreateImage(ih, iw, layer.Mode()) || !image->Rotate90Into(*turned->Image(), {0, 0}, clockwise))
+        return nullptr;
+    turned->CopyAttributes(layer);
+    turned->serial = layer.serial; // the history knows the layer by it
+    // Clockwise, image pixel (x, y) goes to (ih - 1 - y, x); the other way to (y, iw - 1 - x).
+    turned->offsetX = clockwise ? ih - layer.offsetY - layer.paperHeight : layer.offsetY;
+    turned->offsetY = clockwise ? layer.offsetX : iw - layer.offsetX - layer.paperWidth;
+    turned->paperWidth = layer.paperHeight;
+    turned->paperHeight = layer.paperWidth;
+    turned->FitThumbnail(CLayerMngr::kThumbnailBox, CLayerMngr::kThumbnailBox);
+    turned->UpdateThumbnail();
+    return turned;
 }
 
 } // namespace pv

@@ -134,6 +134,32 @@ TEST(UndoTransform, FlipsMirrorTheOffset)
     EXPECT_EQ(25, layer.offsetY) << "a part of the image moves no window";
 }
 
+TEST(UndoTransform, CanvasTurnCarriesThePaperWindow)
+{
+    CLayerData layer(0, false);
+    ASSERT_TRUE(layer.CreateImage(100, 80, kNormalMode));
+    layer.paperWidth = 60;
+    layer.paperHeight = 50;
+    layer.offsetX = 10;
+    layer.offsetY = 5;
+    layer.Image()->WritePixel(10, 5, 0xFF0000FF); // paper (0, 0)
+    for (bool clockwise : {true, false}) {
+        SCOPED_TRACE(clockwise);
+        std::unique_ptr<CLayerData> turned = TurnLayerWithCanvas(layer, clockwise);
+        ASSERT_TRUE(turned);
+        EXPECT_EQ(layer.serial, turned->serial);
+        EXPECT_EQ(50, turned->paperWidth);
+        EXPECT_EQ(60, turned->paperHeight);
+        // Clockwise the paper's top-left corner goes to its top-right, the other way to its
+        // bottom-left.
+        const int32_t px = clockwise ? 49 : 0, py = clockwise ? 0 : 59;
+        EXPECT_EQ(0xFF0000FFu, turned->Image()->Pixel(px + turned->offsetX, py + turned->offsetY));
+        std::unique_ptr<CLayerData> back = TurnLayerWithCanvas(*turned, !clockwise);
+        EXPECT_EQ(10, back->offsetX);
+        EXPECT_EQ(5, back->offsetY);
+    }
+}
+
 TEST(UndoTransform, VisibleLayersAreTheOnesThatTurned)
 {
     FakePaper paper(3);

@@ -1,0 +1,318 @@
+// The paper: construction, setting up a new picture, the paper size, the active layer and
+// its work image, the history entry points and the refresh after an undo or redo.
+#include "document/TPaper.h"
+
+#include "document/LayerTransforms.h"
+#include "platform/Messages.h"
+#include "raster/SLayerParam.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace pv {
+
+TPaper::TPaper(PaperHost &host, int32_t undoCount)
+    : host_(host), undoCount_(undoCount), layers_(std::make_unique<CLayerMngr>()), masks_(std::make_unique<CMaskMngr>(0, 0)),
+      undo_(std::make_unique<CUndoMngrEx>())
+{
+    composite_.Resize(1, 1);
+    undo_->Create(this, CUndoMngrEx::kSlack, undoCount, undoCount, layers_.get());
+    layers_->DropUndoHistories();
+}
+
+TPaper::~TPaper() = default;
+
+std::unique_ptr<TPaper> TPaper::CreatePaper(PaperHost &host, int32_t undoCount)
+{
+    try {
+        return std::unique_ptr<TPaper>(new TPaper(host, undoCount));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+bool TPaper::SetPaperSize(TFlowImage *image, int32_t width, int32_t height)
+{
+    width_ = width;
+    height_ = height;
+    layers_->SetPaperSize(width, height);
+    masks_->SetPaperSize(width, height);
+    host_.RefreshSelectionWindow();
+    if (image)
+        FitWorkImage(*image, false);
+    const bool ok = composite_.Resize(std::max(width, 1), std::max(height, 1));
+    host_.UpdateScrollRanges();
+    return ok;
+}
+
+bool TPaper::InitPaper(const std::string &paperName, TFlowImage &image, int32_t dpi, int32_t layerWidth, int32_t layerHeight,
+                       int32_t paperWidth, int32_t paperHeight)
+{
+    WaitCursor wait(host_);
+    name = paperName;
+    resolution = dpi;
+    if (!SetPaperSize(&image, paperWidth, paperHeight))
+        return false;
+    const bool current = UsesCurrentEngine();
+    const int mode = current ? kNormalMode : 0;
+    if (layers_->AddLayer(0, current ? layerWidth : paperWidth, current ? layerHeight : paperHeight, mode, !current, 255, true) != 0)
+        return false;
+    layers_->NameFromCounter(0, 1);
+    // Cleared: the mode's new-layer colour, transparent with the current engine.
+    const uint32_t fill = LayerParam(mode).fillColour & 0x00FFFFFF;
+    layers_->At(0)->Image()->SetEveryTile(current ? fill : fill | 0xFF000000);
+    if (!SelectLayer(image, 0))
+        return false;
+    initialised = true;
+    host_.InvalidateAll();
+    return true;
+}
+
+bool TPaper::PrepareWorkImage(TFlowImage &image, int32_t index, bool force)
+{
+    const CLayerData *layer = layers_->At(index);
+    return layer && image.Prepare(*layer, index, force);
+}
+
+bool TPaper::SelectLayer(TFlowImage &image, int32_t index)
+{
+    CLayerData *layer = layers_->At(index);
+    if (!layer)
+        return false;
+    layers_->SetActive(index);
+    host_.RefreshLayerWindow();
+    host_.RefreshSelectionWindow();
+    // Afterwards the work image always holds the active layer.
+    if (!PrepareWorkImage(image, index, false))
+        image.Reload(*layer, index);
+    return image.loadedLayer == index;
+}
+
+void TPaper::SetPaperColour(uint32_t colour, bool record)
+{
+    if (record && undo_)
+        undo_->PushAttributeRecord(nullptr, UndoKind::PaperColour);
+    SetPaperColour(colour);
+    if (record)
+        SetModified(true);
+}
+
+void TPaper::SetPaperColour(uint32_t colour)
+{
+    paperColour_ = colour & 0x00FFFFFF;
+    RecomposeAll();
+}
+
+bool TPaper::CanUndo(int32_t layerIndex) const
+{
+    if (undo_)
+        return undo_->CanUndo();
+    const CLayerData *layer = layers_->At(layerIndex);
+    return layer && layer->CanUndo();
+}
+
+bool TPaper::CanRedo(int32_t layerIndex) const
+{
+    if (undo_)
+        return undo_->CanRedo();
+    const CLayerData *layer = layers_->At(layerIndex);
+    return layer && layer->CanRedo();
+}
+
+bool TPaper::Undo(TFlowImage &image, int32_t &layerIndex, SEdgeRect &rect) { return Step(image, true, layerIndex, rect); }
+bool TPaper::Redo(TFlowImage &image, int32_t &layerIndex, SEdgeRect &rect) { return Step(image, false, layerIndex, rect); }
+
+bool TPaper::Step(TFlowImage &image, bool undoing, int32_t &layerIndex, SEdgeRect &rect)
+{
+    if (!(undoing ? CanUndo(layerIndex) : CanRedo(layerIndex)))
+        return false;
+    WaitCursor wait(host_);
+    if (!undo_) {
+        // The legacy engine: the layer's own history, region records only.
+        CLayerData &layer = *layers_->At(layerIndex);
+        SExtent restored;
+        const bool ok = undoing ? layer.Undo()->UndoRegion(*layer.Image(), restored) : layer.Undo()->RedoRegion(*layer.Image(), restored);
+        rect = ToEdge(restored);
+        if (ok)
+            RefreshAfterStep(image, UndoKind::LayerOwnRegion, layerIndex, rect);
+        return ok;
+    }
+    UndoKind kind{};
+    const bool ok = undoing ? layers_->UndoStep(*undo_, layerIndex, kind, rect) : layers_->RedoStep(*undo_, layerIndex, kind, rect);
+    if (ok) {
+        layerIndex = std::clamp(layerIndex, 0, std::max(0, LastLayerIndex()));
+        RefreshAfterStep(image, kind, layerIndex, rect);
+    }
+    return ok;
+}
+
+void TPaper::ClipMasksToPaper()
+{
+    for (int32_t i = 0; i < masks_->Count(); ++i)
+        masks_->CropToPaper(i);
+}
+
+void TPaper::RefreshAfterStep(TFlowImage &image, UndoKind kind, int32_t layerIndex, SEdgeRect rect)
+{
+    uint16_t flags = UndoFlagsOf(int(kind));
+    if (flags & UndoFlag::WholeCanvas) {
+        FitWorkImage(image, false);
+        PrepareWorkImage(image, layerIndex, true);
+        RecomposeAll();
+        if (flags & UndoFlag::CanvasSizeChanged)
+            host_.UpdateScrollRanges();
+        host_.RefreshLayerWindow();
+        host_.RefreshSelectionWindow();
+        host_.RefreshPreviewWindow();
+        host_.UpdateTitle();
+        if (flags & UndoFlag::ClipMasksToPaper) {
+            host_.InvalidateAll();
+            ClipMasksToPaper();
+        }
+        return;
+    }
+    if (layerIndex != ActiveLayerIndex() && !(flags & UndoFlag::KeepActiveLayer))
+        SelectLayer(image, layerIndex);
+    CLayerData *active = ActiveLayer();
+    if ((flags & UndoFlag::RefreshActiveImage) && active && active->Image())
+        rect = {0, 0, active->Image()->Width(), active->Image()->Height()};
+    if (active && layerIndex == ActiveLayerIndex() && !(flags & UndoFlag::KeepWorkImage)) {
+        const SExtent changed = ToExtent(rect);
+        active->Image()->DrawInto(image.colour, {changed.x, changed.y}, 255, false, changed);
+        image.coverage.Fill(0);
+    }
+    if (flags & UndoFlag::MasksChanged) {
+        if (flags & UndoFlag::ClipMasksToPaper)
+            ClipMasksToPaper();
+        if (flags & UndoFlag::RefreshLayerWindow)
+            flags &= uint16_t(~UndoFlag::MasksChanged);
+        else
+            host_.InvalidateAll();
+        host_.RefreshSelectionWindow();
+    }
+    if (!(flags & UndoFlag::MasksChanged)) {
+        const CLayerData *layer = layers_->At(layerIndex);
+        if (!(flags & UndoFlag::NoPixelRefresh) && layer) {
+            if (flags & UndoFlag::RefreshChangedTiles)
+                RecomposeAll();
+            else
+                host_.InvalidateRect({rect.left - layer->offsetX, rect.top - layer->offsetY, rect.right - layer->offsetX,
+                                      rect.bottom - layer->offsetY});
+        }
+        if (flags & UndoFlag::LayerListChanged)
+            flags |= UndoFlag::RefreshLayerWindow;
+    }
+    if (flags & UndoFlag::RefreshLayerWindow)
+        host_.RefreshLayerWindow();
+}
+
+bool TPaper::ClearUndo()
+{
+    if (undo_)
+        undo_->ClearAll();
+    return true;
+}
+
+void TPaper::ForgetHistory()
+{
+    for (int32_t i = 0; i < layers_->Count(); ++i)
+        if (CUndoMngr *own = layers_->At(i)->Undo())
+            own->ClearAll();
+    ClearUndo();
+}
+
+bool TPaper::PushRegionUndo(int32_t layerIndex, SExtent rect, UndoKind kind)
+{
+    CLayerData *layer = layers_->At(layerIndex);
+    if (!layer || !layer->Image())
+        return false;
+    if (undo_)
+        return undo_->PushRegionRecord(*layer, rect, kind);
+    return layer->Undo() && layer->Undo()->PushRegion(layerIndex, *layer, kind, rect, *layer->Image());
+}
+
+bool TPaper::SetUndoCount(int32_t undoCount)
+{
+    if (!undo_)
+        return false;
+    undoCount_ = undoCount;
+    undo_->SetCounts(undoCount, undoCount);
+    return true;
+}
+
+int64_t TPaper::UndoMemory() const { return undo_ ? undo_->MemoryUsed() : layers_->UndoMemory(); }
+
+int64_t TPaper::MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const
+{
+    layerBytes = layers_->MemoryUse();
+    undoBytes = UndoMemory();
+    return int64_t(width_) * height_ * 9 + layerBytes + composite_.ByteSize() + masks_->MemoryUse() + undoBytes;
+}
+
+void TPaper::SetDabEngine(DabEngine engine)
+{
+    engine_ = engine;
+    if (engine != DabEngine::Current)
+        undo_.reset();
+}
+
+void TPaper::RestoreCurrentEngine(TFlowImage &image)
+{
+    engine_ = DabEngine::Current;
+    undo_ = std::make_unique<CUndoMngrEx>();
+    undo_->Create(this, CUndoMngrEx::kSlack, undoCount_, undoCount_, layers_.get());
+    layers_->DropUndoHistories();
+    for (int32_t i = 0; i < layers_->Count(); ++i)
+        layers_->At(i)->SetAlphaOfWholeImage(255);
+    if (image.colour.IsValid())
+        image.colour.SetAlpha(255);
+}
+
+uint8_t TPaper::SelectionFlags() const
+{
+    return uint8_t((selectionVisible ? kSelectionVisible : 0) | (selectionEnabled ? kSelectionEnabled : 0));
+}
+
+void TPaper::SetSelectionFlags(uint8_t flags)
+{
+    selectionVisible = (flags & kSelectionVisible) != 0;
+    selectionEnabled = (flags & kSelectionEnabled) != 0;
+    host_.InvalidateAll();
+}
+
+std::unique_ptr<CLayerMngr> TPaper::ExchangeLayerStack(std::unique_ptr<CLayerMngr> stack)
+{
+    if (!stack)
+        return stack;
+    std::swap(layers_, stack);
+    if (undo_)
+        undo_->ReplaceLayerManager(layers_.get());
+    SetPaperSize(nullptr, layers_->PaperWidth(), layers_->PaperHeight());
+    return stack;
+}
+
+std::unique_ptr<CMaskMngr> TPaper::ExchangeMasks(std::unique_ptr<CMaskMngr> masks)
+{
+    if (masks)
+        std::swap(masks_, masks);
+    return masks;
+}
+
+bool TPaper::RotateCanvas(bool clockwise)
+{
+    // Every layer is turned before any is replaced, so a failure changes nothing.
+    std::vector<std::unique_ptr<CLayerData>> turned;
+    for (int32_t i = 0; i < layers_->Count(); ++i) {
+        auto layer = TurnLayerWithCanvas(*layers_->At(i), clockwise);
+        if (!layer)
+            return false;
+        turned.push_back(std::move(layer));
+    }
+    for (int32_t i = 0; i < layers_->Count(); ++i)
+        layers_->Replace(i, std::move(turned[size_t(i)]));
+    SetPaperSize(nullptr, height_, width_);
+    return true;
+}
+
+} // namespace pv

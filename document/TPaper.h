@@ -1,0 +1,122 @@
+// TPaper: one open picture — the layer stack, the masks, the undo history and the images that
+// show it — and the operations every change goes through. Operations with the record flag
+// set (the user did it) also keep the history; without it they only change the picture.
+//
+// The event recorder and the display images join the paper in their own steps; until then
+// the paper repaints through its host.
+#pragma once
+
+#include "document/CLayerMngr.h"
+#include "document/CUndoMngrEx.h"
+#include "document/PaperHost.h"
+#include "document/TFlowImage.h"
+#include "document/UndoPaper.h"
+#include "raster/TTC.h"
+#include "selection/CMaskMngr.h"
+
+#include <memory>
+#include <string>
+
+namespace pv {
+
+// Which dab renderer draws strokes: the current one, or the one that replays the oldest
+// event files (no undo while it is in use).
+enum class DabEngine { Current, Legacy };
+
+class TPaper : public UndoPaper {
+public:
+    static constexpr const char *kEventFixed = "ｲﾍﾞﾝﾄ状態の問題を修正しました!";
+    static constexpr const char *kEventProblem = "ｲﾍﾞﾝﾄ記録に問題が検出されました!";
+    static constexpr const char *kUndoCountFailed = "ｱﾝﾄﾞｩ回数の変更に失敗しました!";
+
+    // Null when a part of the paper cannot be made: a paper never runs without its masks.
+    static std::unique_ptr<TPaper> CreatePaper(PaperHost &host, int32_t undoCount);
+    ~TPaper() override;
+    TPaper(const TPaper &) = delete;
+    TPaper &operator=(const TPaper &) = delete;
+
+    std::string name;
+    int32_t resolution = 0;
+    bool eventDataInvalid = false;
+    bool locked = false;
+    bool initialised = false;
+    bool gridVisible = false;
+    int32_t gridX = 25, gridY = 25;
+
+    // A new empty picture: one cleared layer, named and active, loaded into the work image.
+    bool InitPaper(const std::string &paperName, TFlowImage &image, int32_t dpi, int32_t layerWidth, int32_t layerHeight,
+                   int32_t paperWidth, int32_t paperHeight);
+    // The paper size, given to the layers, the masks, the composite and the work image.
+    bool SetPaperSize(TFlowImage *image, int32_t width, int32_t height);
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+
+    CLayerMngr &Layers() const { return *layers_; }
+    int32_t LayerCount() const { return layers_->Count(); }
+    int32_t LastLayerIndex() const { return layers_->LastIndex(); }
+    int32_t ActiveLayerIndex() const { return layers_->Active(); }
+    CLayerData *LayerAt(int32_t i) const { return layers_->At(i); }
+    CLayerData *ActiveLayer() const { return layers_->At(layers_->Active()); }
+    bool SelectLayer(TFlowImage &image, int32_t index);
+    bool PrepareWorkImage(TFlowImage &image, int32_t index, bool force);
+    bool FitWorkImage(TFlowImage &image, bool exact) { return image.Fit(*layers_, exact); }
+    const TTC &Composite() const { return composite_; }
+
+    void SetModified(bool modified) { host_.SetModified(modified); }
+    void SetPaperColour(uint32_t colour, bool record);
+
+    // Undo and redo of the newest record; layerIndex is the layer to act on and then the one
+    // the record concerned, rect the changed rectangle.
+    bool Undo(TFlowImage &image, int32_t &layerIndex, SEdgeRect &rect);
+    bool Redo(TFlowImage &image, int32_t &layerIndex, SEdgeRect &rect);
+    bool CanUndo(int32_t layerIndex) const;
+    bool CanRedo(int32_t layerIndex) const;
+    bool UndoEnabled() const { return undo_ && undo_->Enabled(); }
+    CUndoMngrEx *UndoManager() const { return undo_.get(); }
+    bool ClearUndo();
+    // After an operation that could not keep a record: every history goes.
+    void ForgetHistory();
+    bool PushRegionUndo(int32_t layerIndex, SExtent rect, UndoKind kind);
+    bool SetUndoCount(int32_t undoCount);
+    int64_t UndoMemory() const;
+    // Everything the picture holds in memory: paper-size images, layers, masks, history.
+    int64_t MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const;
+
+    bool UsesCurrentEngine() const { return engine_ == DabEngine::Current; }
+    void SetDabEngine(DabEngine engine);
+    // After a replay with the legacy engine: a fresh history and fully opaque layers.
+    void RestoreCurrentEngine(TFlowImage &image);
+
+    // The undo manager's view of the paper.
+    uint32_t PaperColour() const override { return paperColour_; }
+    void SetPaperColour(uint32_t colour) override;
+    CMaskMngr &Masks() override { return *masks_; }
+    uint8_t SelectionFlags() const override;
+    void SetSelectionFlags(uint8_t flags) override;
+    std::unique_ptr<CLayerMngr> ExchangeLayerStack(std::unique_ptr<CLayerMngr> stack) override;
+    std::unique_ptr<CMaskMngr> ExchangeMasks(std::unique_ptr<CMaskMngr> masks) override;
+    bool RotateCanvas(bool clockwise) override;
+    void MasksChanged() override { host_.RefreshSelectionWindow(); }
+
+    bool selectionVisible = false;
+    bool selectionEnabled = false;
+
+private:
+    TPaper(PaperHost &host, int32_t undoCount);
+    bool Step(TFlowImage &image, bool undoing, int32_t &layerIndex, SEdgeRect &rect);
+    void RefreshAfterStep(TFlowImage &image, UndoKind kind, int32_t layerIndex, SEdgeRect rect);
+    void RecomposeAll() { host_.InvalidateAll(); }
+    void ClipMasksToPaper();
+
+    PaperHost &host_;
+    DabEngine engine_ = DabEngine::Current;
+    uint32_t paperColour_ = 0xFFFFFF;
+    int32_t width_ = 0, height_ = 0;
+    int32_t undoCount_;
+    TTC composite_;
+    std::unique_ptr<CLayerMngr> layers_;
+    std::unique_ptr<CMaskMngr> masks_;
+    std::unique_ptr<CUndoMngrEx> undo_;
+};
+
+} // namespace pv
