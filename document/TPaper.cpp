@@ -250,9 +250,64 @@ int64_t TPaper::MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const
     return int64_t(width_) * height_ * 9 + layerBytes + composite_.ByteSize() + masks_->MemoryUse() + undoBytes;
 }
 
-void TPaper::SetDabEngine(DabEngine engine)
+bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record)
+{
+    (void)pressure;
+    (void)record;
+    const int32_t layer = ActiveLayerIndex();
+    if (!LayerAt(layer))
+        return false;
+    pen.SetLayerIndex(layer);
+    PrepareWorkImage(image, layer, false);
+    track.Start(x, y);
+    engineInt_[0] = 0;
+    engineInt_[1] = -1;
+    engineFloat_[0] = engineFloat_[1] = 0;
+    host_.SetStrokeInProgress(true);
+    host_.SetPointCounter(0);
+    return true;
+}
+
+void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &track, float x, float y, float pressure,
+                            bool record)
+{
+    (void)record;
+    host_.SetPointCounter(host_.PointCounter() + 1);
+    track.AddSample(x, y, pressure, pen.noSmoothing());
+    if (renderer_)
+        renderer_(*this, image, pen, track);
+    track.MarkSegment(pen.maxRadius());
+    host_.InvalidateRect(ToEdge(track.SegmentExtent()));
+}
+
+bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record)
+{
+    struct StrokeOver {
+        PaperHost &host;
+        ~StrokeOver() { host.SetStrokeInProgress(false); }
+    } over{host_};
+    CLayerData *layer = LayerAt(pen.layerIndex());
+    if (!layer)
+        return false;
+    rect = {};
+    if (!track.StrokeEmpty()) {
+        rect = track.StrokeExtent();
+        rect.x += layer->offsetX;
+        rect.y += layer->offsetY;
+    }
+    if (record)
+        PushRegionUndo(pen.layerIndex(), rect, UndoKind::Stroke); // the layer still holds the pixels from before
+    // Committed with or without a record: the work image holds the only copy of the stroke.
+    const bool committed = rect.width <= 0 || image.CommitRect(*layer, rect);
+    if (PenKindOf(pen.kind()).drawsCoverage)
+        image.ClearCoverage(rect);
+    return committed;
+}
+
+void TPaper::SetDabEngine(DabEngine engine, DabRenderer renderer)
 {
     engine_ = engine;
+    renderer_ = renderer;
     if (engine != DabEngine::Current)
         undo_.reset();
 }

@@ -13,6 +13,8 @@
 #include "document/UndoPaper.h"
 #include "raster/TTC.h"
 #include "selection/CMaskMngr.h"
+#include "tools/StrokeTrack.h"
+#include "tools/TStroke.h"
 
 #include <memory>
 #include <string>
@@ -22,6 +24,10 @@ namespace pv {
 // Which dab renderer draws strokes: the current one, or the one that replays the oldest
 // event files (no undo while it is in use).
 enum class DabEngine { Current, Legacy };
+
+class TPaper;
+// Turns the newest segment of the track into dabs on the work image and its coverage.
+using DabRenderer = void (*)(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeTrack &track);
 
 class TPaper : public UndoPaper {
 public:
@@ -82,8 +88,18 @@ public:
     // Everything the picture holds in memory: paper-size images, layers, masks, history.
     int64_t MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const;
 
+    // A stroke on the active layer, in paper coordinates. Between begin and end only the work
+    // image changes; the end commits the stroke's rectangle into the layer (with record, after
+    // pushing the layer's pixels from before the stroke) and returns it in layer coordinates.
+    bool BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record);
+    void AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &track, float x, float y, float pressure,
+                        bool record);
+    bool EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record);
+
     bool UsesCurrentEngine() const { return engine_ == DabEngine::Current; }
-    void SetDabEngine(DabEngine engine);
+    // Leaving the current engine ends the paper's own history.
+    void SetDabEngine(DabEngine engine, DabRenderer renderer);
+    DabRenderer Renderer() const { return renderer_; }
     // After a replay with the legacy engine: a fresh history and fully opaque layers.
     void RestoreCurrentEngine(TFlowImage &image);
 
@@ -110,6 +126,10 @@ private:
 
     PaperHost &host_;
     DabEngine engine_ = DabEngine::Current;
+    DabRenderer renderer_ = nullptr;
+    // Scratch values the dab renderer keeps between segments; the second is -1 at a start.
+    int32_t engineInt_[2] = {0, -1};
+    float engineFloat_[2] = {0, 0};
     uint32_t paperColour_ = 0xFFFFFF;
     int32_t width_ = 0, height_ = 0;
     int32_t undoCount_;

@@ -46,6 +46,7 @@ struct PenKindInfo {
     std::string_view displayName;
     bool selectable;               // offered by the pen window
     float fixedInterval;           // < 0: none, the pen's spacing is used
+    bool drawsCoverage;            // dabs go into the work image's coverage channel
     PenCapabilities capabilities;
     PenDefaults defaults;
 };

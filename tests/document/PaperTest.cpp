@@ -3,6 +3,7 @@
 #include "StackFixtures.h"
 
 #include "document/TPaper.h"
+#include "UndoFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ struct NewPaper {
     explicit NewPaper(int32_t undoCount = 8, DabEngine engine = DabEngine::Current)
         : paper(TPaper::CreatePaper(host, undoCount))
     {
-        paper->SetDabEngine(engine);
+        paper->SetDabEngine(engine, nullptr);
         EXPECT_TRUE(paper->InitPaper("絵", image, 72, 80, 60, 80, 60));
     }
     RecordingHost host;
@@ -132,6 +133,57 @@ TEST(Paper, ReallocatedWorkImageHoldsNoLayer)
     EXPECT_EQ(-1, p.image.loadedLayer) << "a blank image must not be committed as a layer's pixels";
     EXPECT_TRUE(paper.PrepareWorkImage(p.image, 0, false)) << "so the next use reloads";
     EXPECT_EQ(120, p.image.colour.Width()) << "and it never shrinks";
+}
+
+// Stands in for the dab engine: one opaque pixel at the segment's end, in the colour and
+// the coverage of the work image.
+void DotRenderer(TPaper &, TFlowImage &image, const TStroke &pen, StrokeTrack &track)
+{
+    const int32_t x = int32_t(track.history[1].x) + image.offsetX, y = int32_t(track.history[1].y) + image.offsetY;
+    image.colour.At(x, y) = 0xFF000000 | pen.color();
+    image.coverage.At(x, y) = 255;
+}
+
+TEST(Paper, StrokeCommitsOnceAndUndoesAsOneRecord)
+{
+    NewPaper p;
+    TPaper &paper = *p.paper;
+    paper.SetDabEngine(DabEngine::Current, DotRenderer);
+    const std::vector<uint32_t> before = Pixels(*paper.ActiveLayer()->Image());
+    TStroke pen;
+    pen.SetColor(0x123456);
+    pen.SetMaxRadius(2);
+    StrokeTrack track;
+    ASSERT_TRUE(paper.BeginStroke(p.image, pen, track, 10, 10, 0.5f, true));
+    for (float x : {20.0f, 30.0f, 40.0f})
+        paper.AddStrokePoint(p.image, pen, track, x, 12, 0.5f, true);
+    EXPECT_EQ(3, p.host.PointCounter());
+    EXPECT_EQ(before, Pixels(*paper.ActiveLayer()->Image())) << "only the work image changes during the stroke";
+    SExtent rect;
+    ASSERT_TRUE(paper.EndStroke(p.image, pen, track, rect, true));
+    EXPECT_EQ(0xFF123456u, paper.ActiveLayer()->Image()->Pixel(22, 11)) << "the smoothed samples were drawn";
+    EXPECT_EQ(0, p.image.coverage.At(22, 11)) << "a pencil's coverage is cleared over the stroke";
+    ASSERT_EQ(1, paper.UndoManager()->UndoCount());
+    EXPECT_EQ(UndoKind::Stroke, paper.UndoManager()->PeekUndo()->kind);
+    EXPECT_FALSE(paper.CanRedo(0));
+    const std::vector<uint32_t> after = Pixels(*paper.ActiveLayer()->Image());
+
+    int32_t layer = 0;
+    SEdgeRect changed;
+    ASSERT_TRUE(paper.Undo(p.image, layer, changed));
+    EXPECT_EQ(before, Pixels(*paper.ActiveLayer()->Image()));
+    EXPECT_EQ(0, paper.ActiveLayerIndex());
+    EXPECT_EQ(paper.ActiveLayer()->Image()->Pixel(22, 11), p.image.colour.At(22, 11));
+    ASSERT_TRUE(paper.Redo(p.image, layer, changed));
+    EXPECT_EQ(after, Pixels(*paper.ActiveLayer()->Image()));
+
+    // Replayed without record: committed all the same, no history.
+    ASSERT_TRUE(paper.BeginStroke(p.image, pen, track, 5, 40, 1, false));
+    paper.AddStrokePoint(p.image, pen, track, 7, 40, 1, false);
+    paper.AddStrokePoint(p.image, pen, track, 9, 40, 1, false);
+    ASSERT_TRUE(paper.EndStroke(p.image, pen, track, rect, false));
+    EXPECT_EQ(0xFF123456u, paper.ActiveLayer()->Image()->Pixel(7, 40));
+    EXPECT_EQ(1, paper.UndoManager()->UndoCount());
 }
 
 TEST(Paper, CanvasTurnKeepsSerialsAndUndoes)
