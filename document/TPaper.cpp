@@ -260,9 +260,9 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
     pen.SetLayerIndex(layer);
     PrepareWorkImage(image, layer, false);
     track.Start(x, y);
-    engineInt_[0] = 0;
-    engineInt_[1] = -1;
-    engineFloat_[0] = engineFloat_[1] = 0;
+    engineInt[0] = 0;
+    engineInt[1] = -1;
+    engineFloat[0] = engineFloat[1] = 0;
     host_.SetStrokeInProgress(true);
     host_.SetPointCounter(0);
     return true;

@@ -116,6 +116,10 @@ public:
 
     bool selectionVisible = false;
     bool selectionEnabled = false;
+    // Scratch values the dab renderer keeps between segments: the major-axis flag of the
+    // last segment, the last step position (-1 at a stroke start) and two floats.
+    int32_t engineInt[2] = {0, -1};
+    float engineFloat[2] = {0, 0};
 
 private:
     TPaper(PaperHost &host, int32_t undoCount);
@@ -127,9 +131,6 @@ private:
     PaperHost &host_;
     DabEngine engine_ = DabEngine::Current;
     DabRenderer renderer_ = nullptr;
-    // Scratch values the dab renderer keeps between segments; the second is -1 at a start.
-    int32_t engineInt_[2] = {0, -1};
-    float engineFloat_[2] = {0, 0};
     uint32_t paperColour_ = 0xFFFFFF;
     int32_t width_ = 0, height_ = 0;
     int32_t undoCount_;
