@@ -1,18 +1,12 @@
 // The colour area average along rows: whole-pixel spans in integers, halving and enlarging
 // with the vector kernels, everything else in single precision over float rows.
 //
-// Whole pixels. When every span weight is 1 the sum S of a channel is an integer below 2^24
-// and exact in any order, and its divisor n (the product of the two span lengths) is a whole
-// number; for n < 2^16 the stored byte trunc((S + 0.01) / n) is floor(S / n):
-// - S <= 255 n < 2^24, so floats near S are at most 1 apart: S + 0.01 rounds to a with
-//   S <= a <= S + 1/2 (to S itself when they are 1 apart, 0.01 being under half of that).
-// - With S = q n + r, 0 <= r < n: q <= a / n <= q + (r + 1/2) / n <= q + 1 - 1 / (2 n).
-// - q <= 255 is a float, so the quotient rounds to at least q; floats below q + 1 <= 256
-//   are at most 2^-16 apart and 1 / (2 n) > 2^-17, so it rounds below q + 1. Truncated: q,
-//   which the clamp to 0-255 leaves alone.
-// WholeQuotient forms floor(S / n) as (S M) >> 40 with M = ceil(2^40 / n): M n - 2^40 < n
-// adds S (M n - 2^40) / (n 2^40) < 2^24 2^16 / (n 2^40) = 1 / n to S / n, too little to pass
-// the next integer, and S M < 2^48 fits.
+// Whole pixels. When every span weight is 1 the float sums of the per-pixel average are
+// integers below 2^24, so exact in any order: integer sums converted to float are the same
+// numbers, and the same division stores the same bytes. Halving goes further: a sum of four
+// pixels S = 4 q + r (r <= 3, S <= 1020) is stored as trunc((S + 0.01) / 4), and the exact
+// value lies in [q, q + 0.7525], further from q + 1 than the few 2^-16 that rounding near
+// 255 moves it, so the byte is q = S >> 2.
 #include "raster/AreaColour.h"
 
 #include "raster/AreaKernels.h"
@@ -63,13 +57,29 @@ int32_t HalvingColumns(const AreaSpans &columns)
     return k;
 }
 
+uint32_t StoreLanes(__m128 sum, float divisor)
+{
+    const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_add_ps(sum, _mm_set1_ps(0.01f)), _mm_set1_ps(divisor)));
+    const __m128i words = _mm_packs_epi32(q, q);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+}
+
+// Whole-pixel spans: 16-bit channel sums down the window's rows (at most 257 rows of 255),
+// then across each span's columns.
 void AverageWhole(const Frame &f)
 {
     const AreaSpans &columns = f.columns, &rows = f.rows;
     const int32_t count = int32_t(columns.first.size());
     const int32_t halving = columns.window == 2 && rows.window == 2 && HasAvx2() ? HalvingColumns(columns) : 0;
-    std::vector<uint32_t> sums(size_t(f.width) * 4);
-    WholeQuotient quotient(1);
+    // Where each span's pixels lie in its window (weights 1; the rest are 0).
+    std::vector<int32_t> begin(static_cast<size_t>(count)), end(static_cast<size_t>(count));
+    for (int32_t k = 0; k < count; ++k) {
+        const float *wc = columns.Weights(k);
+        begin[size_t(k)] = int32_t(std::find(wc, wc + columns.window, 1.0f) - wc);
+        end[size_t(k)] = int32_t(std::find(wc + begin[size_t(k)], wc + columns.window, 0.0f) - wc);
+    }
+    std::vector<uint16_t> sums(size_t(f.width) * 4);
+    const __m128i zero = _mm_setzero_si128();
     for (int32_t j = 0; j < int32_t(rows.first.size()); ++j) {
         const float *wr = rows.Weights(j);
         const int32_t y = rows.first[size_t(j)];
@@ -80,28 +90,20 @@ void AverageWhole(const Frame &f)
                                       f.source.RowPixels(y + 1) + columns.first[0], halving);
         if (k == count)
             continue;
-        // Channel sums down the window's rows, from the first column still to do.
         const size_t from = size_t(f.Column(k)) * 4, to = size_t(f.width) * 4;
-        std::fill(sums.begin() + ptrdiff_t(from), sums.end(), 0u);
+        std::fill(sums.begin() + ptrdiff_t(from), sums.end(), uint16_t(0));
         for (int32_t i = 0; i < rows.window; ++i)
             if (wr[i] != 0.0f) {
                 const uint8_t *bytes = f.SourceBytes(y + i);
                 for (size_t n = from; n < to; ++n)
-                    sums[n] += bytes[n];
+                    sums[n] = uint16_t(sums[n] + bytes[n]);
             }
-        const uint32_t rowShare = uint32_t(rows.share[size_t(j)]);
         for (; k < count; ++k) {
-            const float *wc = columns.Weights(k);
-            const uint32_t *column = sums.data() + size_t(f.Column(k)) * 4;
-            uint32_t s[4] = {};
-            for (int32_t l = 0; l < columns.window; ++l)
-                if (wc[l] != 0.0f)
-                    for (int c = 0; c < 4; ++c)
-                        s[c] += column[4 * l + c];
-            const uint32_t n = uint32_t(columns.share[size_t(k)]) * rowShare;
-            if (n != quotient.n())
-                quotient = WholeQuotient(n);
-            out[k] = quotient(s[0]) | (quotient(s[1]) << 8) | (quotient(s[2]) << 16) | (quotient(s[3]) << 24);
+            const uint16_t *column = sums.data() + size_t(f.Column(k)) * 4;
+            __m128i s = zero;
+            for (int32_t l = begin[size_t(k)]; l < end[size_t(k)]; ++l)
+                s = _mm_add_epi32(s, _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(column + 4 * l)), zero));
+            out[k] = StoreLanes(_mm_cvtepi32_ps(s), columns.share[size_t(k)] * rows.share[size_t(j)]);
         }
     }
 }
@@ -131,13 +133,6 @@ private:
     std::vector<float> floats_;
     std::vector<int32_t> rows_;
 };
-
-uint32_t StoreLanes(__m128 sum, float divisor)
-{
-    const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_add_ps(sum, _mm_set1_ps(0.01f)), _mm_set1_ps(divisor)));
-    const __m128i words = _mm_packs_epi32(q, q);
-    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-}
 
 // Rows of pixels as four floats each (blue, green, red, alpha), summed four channels at a
 // time: the same products and sums as the per-pixel average, in the same order.
@@ -248,7 +243,7 @@ void AverageColourRows(const TMTC &source, TMTC &dest, const AreaSpans &columns,
     // Windows start in column order, so the first and the last window bound the columns in use.
     f.begin = columns.first.front();
     f.width = columns.first.back() + columns.window - f.begin;
-    if (columns.whole && rows.whole && int64_t(columns.window) * rows.window < 0x10000)
+    if (columns.whole && rows.whole && rows.window <= 257 && int64_t(columns.window) * rows.window < 0x10000)
         AverageWhole(f);
     else if (!AverageEnlarging(f))
         AverageFloats(f);

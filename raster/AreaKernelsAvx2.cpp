@@ -2,8 +2,7 @@
 // enlarging reads.
 //
 // Halving sums four whole pixels per channel; the sum S <= 1020 is exact, and the stored
-// byte trunc((S + 0.01) / 4) of the per-pixel average is S >> 2 (AreaColour.cpp shows why
-// floor(S / n) is the stored byte for every whole-pixel divisor n < 65536).
+// byte trunc((S + 0.01) / 4) of the per-pixel average is S >> 2 (AreaColour.cpp shows why).
 //
 // Enlarging keeps the per-pixel average's single-precision steps lane for lane: each product
 // of weights, each product with a channel value, the four sums in row order, the bias and the
