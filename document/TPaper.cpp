@@ -3,6 +3,7 @@
 #include "document/TPaper.h"
 
 #include "document/LayerTransforms.h"
+#include "events/RecordClock.h"
 #include "platform/Messages.h"
 #include "raster/SLayerParam.h"
 
@@ -14,7 +15,7 @@ namespace pv {
 
 TPaper::TPaper(PaperHost &host, int32_t undoCount)
     : host_(host), undoCount_(undoCount), layers_(std::make_unique<CLayerMngr>()), masks_(std::make_unique<CMaskMngr>(0, 0)),
-      undo_(std::make_unique<CUndoMngrEx>())
+      undo_(std::make_unique<CUndoMngrEx>()), events_(std::make_unique<events::CEventMngr>(recorderView_))
 {
     composite_.Resize(1, 1);
     undo_->Create(this, CUndoMngrEx::kSlack, undoCount, undoCount, layers_.get());
@@ -23,13 +24,46 @@ TPaper::TPaper(PaperHost &host, int32_t undoCount)
 
 TPaper::~TPaper() = default;
 
-std::unique_ptr<TPaper> TPaper::CreatePaper(PaperHost &host, int32_t undoCount)
+std::unique_ptr<TPaper> TPaper::CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen)
 {
     try {
-        return std::unique_ptr<TPaper>(new TPaper(host, undoCount));
+        auto paper = std::unique_ptr<TPaper>(new TPaper(host, undoCount));
+        if (!paper->events_->StartRecording(pen, events::CEventMngr::RingSizeFor(undoCount)))
+            return nullptr;
+        return paper;
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
+}
+
+events::GradationPointsRecord TPaper::RecorderView::GradationPoints() const
+{
+    const CGradation &g = paper_.gradation;
+    return {{g.startX16, g.startY16}, {g.endX16, g.endY16}};
+}
+
+events::GradationFormRecord TPaper::RecorderView::GradationForm() const
+{
+    const CGradation &g = paper_.gradation;
+    events::GradationFormRecord form;
+    form.shape = g.shape;
+    form.mirror = g.mirror;
+    form.wrap = g.wrap;
+    form.repeat = uint16_t(std::min(g.repeat, 65535));
+    return form;
+}
+
+events::GradationRamp TPaper::RecorderView::CurrentGradationRamp() const { return {GradationForm(), paper_.gradation.stops}; }
+
+bool TPaper::Pushed(bool ok)
+{
+    if (!Recording())
+        return ok;
+    if (ok)
+        events_->DiscardRedo();
+    else if (!undo_ || (!undo_->CanUndo() && !undo_->CanRedo()))
+        events_->ClearUndo();
+    return ok;
 }
 
 bool TPaper::SetPaperSize(TFlowImage *image, int32_t width, int32_t height)
@@ -64,6 +98,9 @@ bool TPaper::InitPaper(const std::string &paperName, TFlowImage &image, int32_t 
     layers_->At(0)->Image()->SetEveryTile(current ? fill : fill | 0xFF000000);
     if (!SelectLayer(image, 0))
         return false;
+    gradation.SetGeometryPixels(0, 0, float(paperWidth), 0);
+    events_->RecordNewPaper({paperWidth, paperHeight, dpi, layerHeight, layerWidth});
+    events_->RecordSessionStart(events::CurrentUtcTime());
     initialised = true;
     host_.InvalidateAll();
     return true;
@@ -91,8 +128,11 @@ bool TPaper::SelectLayer(TFlowImage &image, int32_t index)
 
 void TPaper::SetPaperColour(uint32_t colour, bool record)
 {
-    if (record && undo_)
-        undo_->PushAttributeRecord(nullptr, UndoKind::PaperColour);
+    if (record) {
+        events_->RecordDocumentCommand<events::PacketId::SetPaperColor>({colour & 0x00FFFFFF});
+        if (undo_)
+            Pushed(undo_->PushAttributeRecord(nullptr, UndoKind::PaperColour));
+    }
     SetPaperColour(colour);
     if (record)
         SetModified(true);
@@ -138,13 +178,28 @@ bool TPaper::Step(TFlowImage &image, bool undoing, int32_t &layerIndex, SEdgeRec
             RefreshAfterStep(image, UndoKind::LayerOwnRegion, layerIndex, rect);
         return ok;
     }
+    const bool recording = Recording();
+    if (recording && undoing)
+        events_->CheckBeforeUndo(size_t(undo_->UndoCount()), [this] {
+            undo_->Trim();
+            return size_t(undo_->UndoCount());
+        });
+    else if (recording)
+        events_->CheckBeforeRedo(size_t(undo_->RedoCount()));
     UndoKind kind{};
     const bool ok = undoing ? layers_->UndoStep(*undo_, layerIndex, kind, rect) : layers_->RedoStep(*undo_, layerIndex, kind, rect);
-    if (ok) {
-        layerIndex = std::clamp(layerIndex, 0, std::max(0, LastLayerIndex()));
-        RefreshAfterStep(image, kind, layerIndex, rect);
+    if (!ok) {
+        if (recording && !undo_->CanUndo() && !undo_->CanRedo())
+            events_->ClearUndo(); // the history went with the failed record
+        return false;
     }
-    return ok;
+    // The pixels are restored whatever the recorder says, so the refresh always runs.
+    const bool stepped = !recording || (undoing ? events_->UndoStep() : events_->RedoStep());
+    if (!stepped)
+        Messages().Warning(undoing ? kUndoEventFailed : kRedoEventFailed);
+    layerIndex = std::clamp(layerIndex, 0, std::max(0, LastLayerIndex()));
+    RefreshAfterStep(image, kind, layerIndex, rect);
+    return stepped;
 }
 
 void TPaper::ClipMasksToPaper()
@@ -211,6 +266,8 @@ bool TPaper::ClearUndo()
 {
     if (undo_)
         undo_->ClearAll();
+    if (events_->IsRecording())
+        events_->ClearUndo();
     return true;
 }
 
@@ -228,7 +285,7 @@ bool TPaper::PushRegionUndo(int32_t layerIndex, SExtent rect, UndoKind kind)
     if (!layer || !layer->Image())
         return false;
     if (undo_)
-        return undo_->PushRegionRecord(*layer, rect, kind);
+        return Pushed(undo_->PushRegionRecord(*layer, rect, kind));
     return layer->Undo() && layer->Undo()->PushRegion(layerIndex, *layer, kind, rect, *layer->Image());
 }
 
@@ -236,6 +293,10 @@ bool TPaper::SetUndoCount(int32_t undoCount)
 {
     if (!undo_)
         return false;
+    if (!events_->ResizeRing(undoCount)) {
+        Messages().Warning(kUndoCountFailed);
+        return false;
+    }
     undoCount_ = undoCount;
     undo_->SetCounts(undoCount, undoCount);
     return true;
@@ -252,11 +313,11 @@ int64_t TPaper::MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const
 
 bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record)
 {
-    (void)pressure;
-    (void)record;
     const int32_t layer = ActiveLayerIndex();
     if (!LayerAt(layer))
         return false;
+    if (record)
+        events_->BeginStroke(x, y, pressure);
     pen.SetLayerIndex(layer);
     PrepareWorkImage(image, layer, false);
     track.Start(x, y);
@@ -271,7 +332,8 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
 void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &track, float x, float y, float pressure,
                             bool record)
 {
-    (void)record;
+    if (record)
+        events_->AddStrokeSample(x, y, pressure);
     host_.SetPointCounter(host_.PointCounter() + 1);
     track.AddSample(x, y, pressure, pen.noSmoothing());
     if (renderer_)
@@ -295,8 +357,10 @@ bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack 
         rect.x += layer->offsetX;
         rect.y += layer->offsetY;
     }
-    if (record)
+    if (record) {
+        events_->EndStroke(); // closes the step before the undo record, which the step matches
         PushRegionUndo(pen.layerIndex(), rect, UndoKind::Stroke); // the layer still holds the pixels from before
+    }
     // Committed with or without a record: the work image holds the only copy of the stroke.
     const bool committed = rect.width <= 0 || image.CommitRect(*layer, rect);
     if (PenKindOf(pen.kind()).drawsCoverage)

@@ -2,8 +2,8 @@
 // show it — and the operations every change goes through. Operations with the record flag
 // set (the user did it) also keep the history; without it they only change the picture.
 //
-// The event recorder and the display images join the paper in their own steps; until then
-// the paper repaints through its host.
+// The display images join the paper in their own step; until then the paper repaints
+// through its host.
 #pragma once
 
 #include "document/CLayerMngr.h"
@@ -11,8 +11,10 @@
 #include "document/PaperHost.h"
 #include "document/TFlowImage.h"
 #include "document/UndoPaper.h"
+#include "events/CEventMngr.h"
 #include "raster/TTC.h"
 #include "selection/CMaskMngr.h"
+#include "tools/CGradation.h"
 #include "tools/StrokeTrack.h"
 #include "tools/TStroke.h"
 
@@ -35,8 +37,12 @@ public:
     static constexpr const char *kEventProblem = "ｲﾍﾞﾝﾄ記録に問題が検出されました!";
     static constexpr const char *kUndoCountFailed = "ｱﾝﾄﾞｩ回数の変更に失敗しました!";
 
-    // Null when a part of the paper cannot be made: a paper never runs without its masks.
-    static std::unique_ptr<TPaper> CreatePaper(PaperHost &host, int32_t undoCount);
+    static constexpr const char *kUndoEventFailed = "failed to undo event!";
+    static constexpr const char *kRedoEventFailed = "failed to redo event!";
+
+    // Null when a part of the paper cannot be made: a paper never runs without its masks or
+    // its recorder. The pen is the application's; the recorder reads it for pen state.
+    static std::unique_ptr<TPaper> CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen);
     ~TPaper() override;
     TPaper(const TPaper &) = delete;
     TPaper &operator=(const TPaper &) = delete;
@@ -48,6 +54,7 @@ public:
     bool initialised = false;
     bool gridVisible = false;
     int32_t gridX = 25, gridY = 25;
+    CGradation gradation;
 
     // A new empty picture: one cleared layer, named and active, loaded into the work image.
     bool InitPaper(const std::string &paperName, TFlowImage &image, int32_t dpi, int32_t layerWidth, int32_t layerHeight,
@@ -78,6 +85,8 @@ public:
     bool CanUndo(int32_t layerIndex) const;
     bool CanRedo(int32_t layerIndex) const;
     bool UndoEnabled() const { return undo_ && undo_->Enabled(); }
+    events::CEventMngr &Events() const { return *events_; }
+    bool Recording() const { return events_->IsRecording() && events_->HasData(); }
     CUndoMngrEx *UndoManager() const { return undo_.get(); }
     bool ClearUndo();
     // After an operation that could not keep a record: every history goes.
@@ -122,7 +131,28 @@ public:
     float engineFloat[2] = {0, 0};
 
 private:
+    // What the recorder reads of the paper.
+    class RecorderView : public events::RecorderSources {
+    public:
+        explicit RecorderView(const TPaper &paper) : paper_(paper) {}
+        uint32_t PaperColour() const override { return paper_.PaperColour(); }
+        uint16_t ActiveLayerIndex() const override { return uint16_t(paper_.ActiveLayerIndex()); }
+        uint16_t ActiveSelectionIndex() const override { return uint16_t(paper_.masks_->CurrentIndex()); }
+        bool SelectionEnabled() const override { return paper_.selectionEnabled; }
+        events::GradationPointsRecord GradationPoints() const override;
+        events::GradationFormRecord GradationForm() const override;
+        events::GradationRamp CurrentGradationRamp() const override;
+        // The tone list joins with the screen tones.
+        std::optional<events::TonePatternSource> CurrentTonePattern() const override { return std::nullopt; }
+
+    private:
+        const TPaper &paper_;
+    };
+
     TPaper(PaperHost &host, int32_t undoCount);
+    // Keeps the recorder's step ring in line with a push: a new record drops what could have
+    // been redone, a failed push took the whole history with it.
+    bool Pushed(bool ok);
     bool Step(TFlowImage &image, bool undoing, int32_t &layerIndex, SEdgeRect &rect);
     void RefreshAfterStep(TFlowImage &image, UndoKind kind, int32_t layerIndex, SEdgeRect rect);
     void RecomposeAll() { host_.InvalidateAll(); }
@@ -138,6 +168,8 @@ private:
     std::unique_ptr<CLayerMngr> layers_;
     std::unique_ptr<CMaskMngr> masks_;
     std::unique_ptr<CUndoMngrEx> undo_;
+    RecorderView recorderView_{*this};
+    std::unique_ptr<events::CEventMngr> events_;
 };
 
 } // namespace pv

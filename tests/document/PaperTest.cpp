@@ -24,12 +24,13 @@ public:
 
 struct NewPaper {
     explicit NewPaper(int32_t undoCount = 8, DabEngine engine = DabEngine::Current)
-        : paper(TPaper::CreatePaper(host, undoCount))
+        : paper(TPaper::CreatePaper(host, undoCount, appPen))
     {
         paper->SetDabEngine(engine, nullptr);
         EXPECT_TRUE(paper->InitPaper("絵", image, 72, 80, 60, 80, 60));
     }
     RecordingHost host;
+    TStroke appPen; // the application's pen, read by the recorder
     TFlowImage image;
     std::unique_ptr<TPaper> paper;
 };
