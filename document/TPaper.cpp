@@ -13,9 +13,9 @@
 
 namespace pv {
 
-TPaper::TPaper(PaperHost &host, int32_t undoCount)
+TPaper::TPaper(PaperHost &host, int32_t undoCount, events::RecorderOptions recorder)
     : host_(host), undoCount_(undoCount), layers_(std::make_unique<CLayerMngr>()), masks_(std::make_unique<CMaskMngr>(0, 0)),
-      undo_(std::make_unique<CUndoMngrEx>()), events_(std::make_unique<events::CEventMngr>(recorderView_))
+      undo_(std::make_unique<CUndoMngrEx>()), events_(std::make_unique<events::CEventMngr>(recorderView_, recorder))
 {
     composite_.Resize(1, 1);
     undo_->Create(this, CUndoMngrEx::kSlack, undoCount, undoCount, layers_.get());
@@ -24,10 +24,11 @@ TPaper::TPaper(PaperHost &host, int32_t undoCount)
 
 TPaper::~TPaper() = default;
 
-std::unique_ptr<TPaper> TPaper::CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen)
+std::unique_ptr<TPaper> TPaper::CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen,
+                                            events::RecorderOptions recorder)
 {
     try {
-        auto paper = std::unique_ptr<TPaper>(new TPaper(host, undoCount));
+        auto paper = std::unique_ptr<TPaper>(new TPaper(host, undoCount, recorder));
         if (!paper->events_->StartRecording(pen, events::CEventMngr::RingSizeFor(undoCount)))
             return nullptr;
         return paper;
@@ -72,6 +73,8 @@ bool TPaper::SetPaperSize(TFlowImage *image, int32_t width, int32_t height)
     height_ = height;
     layers_->SetPaperSize(width, height);
     masks_->SetPaperSize(width, height);
+    if (selection_)
+        selection_->Resize(width, height);
     host_.RefreshSelectionWindow();
     if (image)
         FitWorkImage(*image, false);
@@ -104,6 +107,12 @@ bool TPaper::InitPaper(const std::string &paperName, TFlowImage &image, int32_t 
     initialised = true;
     host_.InvalidateAll();
     return true;
+}
+
+bool TPaper::InitPaperWithSelection(const std::string &paperName, TFlowImage &image, int32_t width, int32_t height)
+{
+    selection_ = TSelectMng::Create(width, height);
+    return selection_ && InitPaper(paperName, image, 0, width, height, width, height);
 }
 
 bool TPaper::PrepareWorkImage(TFlowImage &image, int32_t index, bool force)
@@ -379,6 +388,7 @@ void TPaper::SetDabEngine(DabEngine engine, DabRenderer renderer)
 void TPaper::RestoreCurrentEngine(TFlowImage &image)
 {
     engine_ = DabEngine::Current;
+    selection_.reset();
     undo_ = std::make_unique<CUndoMngrEx>();
     undo_->Create(this, CUndoMngrEx::kSlack, undoCount_, undoCount_, layers_.get());
     layers_->DropUndoHistories();

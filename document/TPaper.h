@@ -14,6 +14,7 @@
 #include "events/CEventMngr.h"
 #include "raster/TTC.h"
 #include "selection/CMaskMngr.h"
+#include "selection/TSelectMng.h"
 #include "tools/CGradation.h"
 #include "tools/StrokeTrack.h"
 #include "tools/TStroke.h"
@@ -42,7 +43,8 @@ public:
 
     // Null when a part of the paper cannot be made: a paper never runs without its masks or
     // its recorder. The pen is the application's; the recorder reads it for pen state.
-    static std::unique_ptr<TPaper> CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen);
+    static std::unique_ptr<TPaper> CreatePaper(PaperHost &host, int32_t undoCount, const TStroke &pen,
+                                               events::RecorderOptions recorder = {});
     ~TPaper() override;
     TPaper(const TPaper &) = delete;
     TPaper &operator=(const TPaper &) = delete;
@@ -59,6 +61,9 @@ public:
     // A new empty picture: one cleared layer, named and active, loaded into the work image.
     bool InitPaper(const std::string &paperName, TFlowImage &image, int32_t dpi, int32_t layerWidth, int32_t layerHeight,
                    int32_t paperWidth, int32_t paperHeight);
+    // The legacy selection slots for width x height, then a new picture of that size.
+    bool InitPaperWithSelection(const std::string &paperName, TFlowImage &image, int32_t width, int32_t height);
+    TSelectMng *Selection() const { return selection_.get(); }
     // The paper size, given to the layers, the masks, the composite and the work image.
     bool SetPaperSize(TFlowImage *image, int32_t width, int32_t height);
     int32_t Width() const { return width_; }
@@ -149,7 +154,7 @@ private:
         const TPaper &paper_;
     };
 
-    TPaper(PaperHost &host, int32_t undoCount);
+    TPaper(PaperHost &host, int32_t undoCount, events::RecorderOptions recorder);
     // Keeps the recorder's step ring in line with a push: a new record drops what could have
     // been redone, a failed push took the whole history with it.
     bool Pushed(bool ok);
@@ -168,6 +173,7 @@ private:
     std::unique_ptr<CLayerMngr> layers_;
     std::unique_ptr<CMaskMngr> masks_;
     std::unique_ptr<CUndoMngrEx> undo_;
+    std::unique_ptr<TSelectMng> selection_;
     RecorderView recorderView_{*this};
     std::unique_ptr<events::CEventMngr> events_;
 };

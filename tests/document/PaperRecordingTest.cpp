@@ -115,5 +115,14 @@ TEST(PaperRecording, UndoCountChangesResizeTheRing)
     EXPECT_GE(p.paper->Events().StepCount(), 2) << "and keeps its step count";
 }
 
+TEST(PaperRecording, NoRecorderNoPaper)
+{
+    HeadlessPaperHost host;
+    TStroke pen;
+    events::RecorderOptions noMemory;
+    noMemory.allocate = [](size_t) { return std::unique_ptr<uint8_t[]>(); };
+    EXPECT_EQ(nullptr, TPaper::CreatePaper(host, 8, pen, noMemory)) << "never a paper that records into nothing";
+}
+
 } // namespace
 } // namespace pv::test

@@ -187,6 +187,43 @@ TEST(Paper, StrokeCommitsOnceAndUndoesAsOneRecord)
     EXPECT_EQ(1, paper.UndoManager()->UndoCount());
 }
 
+TEST(Paper, SelectionSlotsFollowThePaperSize)
+{
+    RecordingHost host;
+    TStroke pen;
+    TFlowImage image;
+    auto paper = TPaper::CreatePaper(host, 8, pen);
+    ASSERT_TRUE(paper->InitPaperWithSelection("", image, 120, 30));
+    ASSERT_NE(nullptr, paper->Selection());
+    ASSERT_TRUE(paper->Selection()->HasSlot(0));
+    EXPECT_EQ(48, paper->Selection()->Slot(0)->thumbnail.Width());
+    EXPECT_EQ(13, paper->Selection()->Slot(0)->thumbnail.Height()) << "48 x 30 / 120, plus one";
+    paper->Selection()->Slot(3)->channel.Fill(255);
+    paper->SetPaperSize(&image, 40, 50);
+    EXPECT_EQ(40, paper->Selection()->Slot(3)->channel.Width());
+    EXPECT_EQ(0, paper->Selection()->Slot(3)->channel.At(5, 5)) << "recreated zeroed";
+    EXPECT_FALSE(paper->Selection()->HasSlot(4));
+    EXPECT_EQ(0, paper->resolution);
+    paper->SetDabEngine(DabEngine::Legacy, nullptr);
+    paper->RestoreCurrentEngine(image);
+    EXPECT_EQ(nullptr, paper->Selection()) << "the slots end with the replay that used them";
+}
+
+TEST(Paper, MemoryEstimateAddsEverything)
+{
+    NewPaper p;
+    int64_t layers = 0, undo = 0;
+    const int64_t base = p.paper->MemoryEstimate(layers, undo);
+    p.paper->ActiveLayer()->Image()->WritePixel(1, 1, 0xFF000000);
+    ASSERT_TRUE(p.paper->PushRegionUndo(0, {0, 0, 4, 4}, UndoKind::Fill));
+    int64_t layers2 = 0, undo2 = 0;
+    const int64_t after = p.paper->MemoryEstimate(layers2, undo2);
+    EXPECT_EQ(4096, layers2 - layers) << "one tile got memory";
+    EXPECT_EQ(4096, undo2 - undo) << "the record copied it";
+    EXPECT_EQ(base + 8192, after);
+    EXPECT_GE(base, int64_t(80) * 60 * 9);
+}
+
 TEST(Paper, CanvasTurnKeepsSerialsAndUndoes)
 {
     NewPaper p;
