@@ -87,6 +87,9 @@ public:
     static size_t RingSizeFor(int undoCount);
     bool StartRecording(const TStroke &pen, size_t ringSize);
     void Reset();
+    // "イベント記録の中止": asks to stop (OK/Cancel), then whether to save the events first
+    // (Yes/No; saveEvents does it), then resets. False when the user cancels.
+    bool AskAndStopRecording(const std::function<void()> &saveEvents);
     bool ResizeRing(int undoCount);
     bool IsRecording() const { return state_ == RecorderState::Recording; }
     bool HasData() const;

@@ -12,6 +12,9 @@ namespace pv::events {
 namespace {
 
 constexpr const char *kEndRemovalFailedText = "Alert: failed to remove EventFin!";
+constexpr const char *kStopQuestionText =
+    "ｲﾍﾞﾝﾄ記録を終了します。\r一度終了すると、記録を再開することはできません!";
+constexpr const char *kSaveQuestionText = "今までのｲﾍﾞﾝﾄを保存しますか?";
 constexpr const char *kAppendFailedText = "ｲﾍﾞﾝﾄ追記ﾓｰﾄﾞに移行できませんでした!\r以降のｲﾍﾞﾝﾄは記録されません...";
 
 bool IsEnd(const SegmentPacket &p)
@@ -76,6 +79,16 @@ bool CEventMngr::RemoveEndMarker()
     if (state_ != RecorderState::Ended || !DropEndStep())
         return false;
     state_ = RecorderState::Recording;
+    return true;
+}
+
+bool CEventMngr::AskAndStopRecording(const std::function<void()> &saveEvents)
+{
+    if (Messages().Ask(kStopQuestionText, MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    if (Messages().Ask(kSaveQuestionText, MessageButtons::YesNo) == MessageAnswer::Yes && saveEvents)
+        saveEvents();
+    Reset();
     return true;
 }
 

@@ -26,11 +26,21 @@ struct FakePaper : PlainRecorderSources {
     }
 };
 
+// Messages kept instead of shown; questions take the answers queued, then No or Cancel.
 struct CaughtMessages : MessageHost {
-    std::vector<std::string> warnings, information;
+    std::vector<std::string> warnings, information, questions;
+    std::vector<MessageAnswer> answers;
     void Warning(std::string_view text) override { warnings.emplace_back(text); }
     void Information(std::string_view text) override { information.emplace_back(text); }
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::No; }
+    MessageAnswer Ask(std::string_view text, MessageButtons buttons) override
+    {
+        questions.emplace_back(text);
+        if (answers.empty())
+            return buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel : MessageAnswer::No;
+        const MessageAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
 };
 
 struct Packet {

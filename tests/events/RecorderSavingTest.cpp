@@ -106,6 +106,30 @@ TEST_F(RecorderTest, TheScanStopsAtAnUnknownPacket)
     EXPECT_EQ(recorder_.State(), RecorderState::Idle);
 }
 
+TEST_F(RecorderTest, StoppingTheRecordingAsksFirst)
+{
+    struct Case {
+        std::vector<MessageAnswer> answers;
+        bool stopped, saved;
+    };
+    const Case cases[] = {
+        {{MessageAnswer::Cancel}, false, false},
+        {{MessageAnswer::Ok, MessageAnswer::No}, true, false},
+        {{MessageAnswer::Ok, MessageAnswer::Yes}, true, true},
+    };
+    for (const Case &c : cases) {
+        StartNewPaper();
+        messages_.answers = c.answers;
+        bool saved = false;
+        EXPECT_EQ(recorder_.AskAndStopRecording([&] { saved = recorder_.HasData(); }), c.stopped);
+        EXPECT_EQ(recorder_.IsRecording(), !c.stopped);
+        EXPECT_EQ(saved, c.saved) << "the events are saved before they are dropped";
+        EXPECT_EQ(recorder_.HasData(), !c.stopped);
+    }
+    EXPECT_EQ(messages_.questions.front(), "ｲﾍﾞﾝﾄ記録を終了します。\r一度終了すると、記録を再開することはできません!");
+    EXPECT_EQ(messages_.questions.back(), "今までのｲﾍﾞﾝﾄを保存しますか?");
+}
+
 class AppendTest : public RecorderTest {
 protected:
     // A recording of a new paper and three strokes, as saved.

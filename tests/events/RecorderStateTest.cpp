@@ -148,6 +148,53 @@ TEST_F(RecorderTest, AChannelIsStoredInsideItsBoxOfCoverage)
     EXPECT_EQ(bytes[99], 29 + 24); // (29, 24)
 }
 
+TEST_F(RecorderTest, EachChannelCodeHasItsKindAndRecordForm)
+{
+    struct Case {
+        uint8_t code;
+        uint8_t kind;
+    };
+    const Case cases[] = {{0, 0}, {1, 1}, {2, 4}, {3, 5}};
+    StartNewPaper();
+    TChannel coverage(8, 8);
+    coverage.Fill(0);
+    coverage.At(1, 6) = 9;
+    ChannelFillArgs args;
+    args.geometry[2] = GeometryValue::FromPoint({4, 5});
+    for (const Case &c : cases) {
+        ASSERT_TRUE(recorder_.RecordChannelFill(c.code, args, coverage));
+        const Packet last = Packets().back();
+        ASSERT_EQ(last.code, c.code);
+        if (c.code < 2) {
+            const auto record = DecodePayload<ChannelRecord>(last.payload);
+            ASSERT_TRUE(record);
+            EXPECT_EQ(record->channelKind, c.kind);
+            EXPECT_EQ(record->area, (Rect{1, 6, 2, 7}));
+        } else {
+            const auto record = DecodePayload<ChannelRecordEx>(last.payload);
+            ASSERT_TRUE(record);
+            EXPECT_EQ(record->channelKind, c.kind);
+            EXPECT_EQ(record->area, (Rect{1, 6, 2, 7}));
+            EXPECT_EQ(record->geometry[2].AsPoint(), (Point{4, 5}));
+        }
+    }
+    // Text and colour ranges have entries of their own, which write their state first.
+    EXPECT_FALSE(recorder_.RecordChannelFill(16, args, coverage));
+}
+
+TEST_F(RecorderTest, PenCommandsCarryThePenStateAndDocumentCommandsDoNot)
+{
+    StartNewPaper();
+    Stroke(2);
+    pen_.SetColor(0x000000FF);
+    uint32_t before = recorder_.End();
+    ASSERT_TRUE(recorder_.RecordDocumentCommand<PacketId::NewLayer>({1, 640, 480, 3, 255, 1}));
+    EXPECT_EQ(IdsOf(PacketsFrom(before)), (Ids{PacketId::Current, PacketId::NewLayer}));
+    before = recorder_.End();
+    ASSERT_TRUE(recorder_.RecordPenCommand<PacketId::FilterGaussianBlur>({1, 0, {3, 0}}));
+    EXPECT_EQ(IdsOf(PacketsFrom(before)), (Ids{PacketId::Current, PacketId::PenColor, PacketId::FilterGaussianBlur}));
+}
+
 TEST_F(RecorderTest, AnEmptyChannelIsRecordedOnlyWhenItBecomesTheSelection)
 {
     StartNewPaper();

@@ -100,6 +100,42 @@ TEST_F(RecorderTest, AVariablePartLargerThanASegmentIsWrittenInPieces)
     EXPECT_TRUE(std::equal(original.begin(), original.end(), image.RowPixels(99))) << "the image was changed";
 }
 
+TEST_F(RecorderTest, TheFloorFilterWritesItsTexturesFirst)
+{
+    StartNewPaper();
+    TMTC first(4, 2), second(2, 2);
+    first.Fill(0xFF010203);
+    second.Fill(0xFF040506);
+    const FloorTexture a{first, "床"}, b{second, ""};
+    FilterRecordRecord floor;
+    floor.layer = 1;
+    floor.data.assign(63, 1);
+    struct Case {
+        const FloorTexture *a, *b;
+        Ids tail;
+    };
+    const Case cases[] = {
+        {&a, &b, {PacketId::ImageA, PacketId::ImageB, PacketId::FilterFloor}},
+        {nullptr, &b, {PacketId::ImageB, PacketId::FilterFloor}},
+        {nullptr, nullptr, {PacketId::FilterFloor}},
+    };
+    for (const Case &c : cases) {
+        const uint32_t before = recorder_.End();
+        ASSERT_TRUE(recorder_.RecordFloorFilter(floor, c.a, c.b));
+        Ids ids = IdsOf(PacketsFrom(before));
+        ids.erase(ids.begin(), ids.end() - c.tail.size());
+        EXPECT_EQ(ids, c.tail);
+    }
+    const std::vector<Packet> packets = Packets();
+    const Packet &imageA = packets[packets.size() - 8]; // the first case's, before 3 + 2 packets
+    ASSERT_TRUE(imageA.Is(PacketId::ImageA));
+    const auto texture = DecodePayload<PacketId::ImageA>(imageA.payload);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->name, "床");
+    EXPECT_EQ(texture->size, (Point{4, 2}));
+    EXPECT_EQ(texture->pixels[0], 0x03);
+}
+
 class SmallSegmentRecorderTest : public RecorderTest {
 protected:
     SmallSegmentRecorderTest() : RecorderTest(256, 1024) {}
