@@ -20,6 +20,10 @@
 namespace pv {
 namespace {
 
+// The most memory the float rows of one window may take; taller windows (a large image shrunk
+// to a few pixels) are summed pixel by pixel from the source instead.
+constexpr int64_t kFloatRowsBytes = int64_t(32) << 20;
+
 bool HasAvx2()
 {
     static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
@@ -233,20 +237,25 @@ void AverageColourRows(const TMTC &source, TMTC &dest, const AreaSpans &columns,
     if (columns.first.empty() || rows.first.empty())
         return;
     Frame f{source, dest, columns, rows, destX, destY, 0, 0};
-    if (!AllCovered(columns) || !AllCovered(rows)) {
-        for (int32_t j = 0; j < int32_t(rows.first.size()); ++j)
-            for (int32_t k = 0; k < int32_t(columns.first.size()); ++k)
-                if (columns.Covers(k) && rows.Covers(j))
-                    f.AverageOne(k, j);
-        return;
+    if (AllCovered(columns) && AllCovered(rows)) {
+        // Windows start in column order, so the first and the last window bound the columns in use.
+        f.begin = columns.first.front();
+        f.width = columns.first.back() + columns.window - f.begin;
+        if (columns.whole && rows.whole && rows.window <= 257 && int64_t(columns.window) * rows.window < 0x10000) {
+            AverageWhole(f);
+            return;
+        }
+        if (AverageEnlarging(f))
+            return;
+        if (int64_t(rows.window) * f.width * int64_t(4 * sizeof(float)) <= kFloatRowsBytes) {
+            AverageFloats(f);
+            return;
+        }
     }
-    // Windows start in column order, so the first and the last window bound the columns in use.
-    f.begin = columns.first.front();
-    f.width = columns.first.back() + columns.window - f.begin;
-    if (columns.whole && rows.whole && rows.window <= 257 && int64_t(columns.window) * rows.window < 0x10000)
-        AverageWhole(f);
-    else if (!AverageEnlarging(f))
-        AverageFloats(f);
+    for (int32_t j = 0; j < int32_t(rows.first.size()); ++j)
+        for (int32_t k = 0; k < int32_t(columns.first.size()); ++k)
+            if (columns.Covers(k) && rows.Covers(j))
+                f.AverageOne(k, j);
 }
 
 } // namespace pv

@@ -68,6 +68,7 @@ TEST(ScaleImagePaths, RowPathsGiveThePerPixelAverage)
         {7, 5, {0, 0, 7, 5}, 300, 1, {0, 0, 300, 1}},              // far enlarged, one row
         {300, 3, {0, 0, 300, 3}, 1, 1, {0, 0, 1, 1}},              // everything into one pixel
         {9, 9, {0, 0, 9, 9}, 40, 41, {-5, -6, 50, 50}},            // a destination rectangle clipped
+        {1100, 2000, {0, 0, 1100, 2000}, 2, 1, {0, 0, 2, 1}},      // windows too tall for float rows
     };
     for (const Case &c : cases) {
         TMTC source(c.sourceW, c.sourceH), dest(c.destW, c.destH);
