@@ -61,6 +61,8 @@ int32_t HalvingColumns(const AreaSpans &columns)
     return k;
 }
 
+// Four channel sums (blue, green, red, alpha) stored as StoreColour stores them: the bias,
+// the division, truncation, and the clamp to 0-255 by saturating packs.
 uint32_t StoreLanes(__m128 sum, float divisor)
 {
     const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_add_ps(sum, _mm_set1_ps(0.01f)), _mm_set1_ps(divisor)));
