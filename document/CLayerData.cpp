@@ -121,6 +121,14 @@ void CLayerData::UpdateThumbnail()
                            {offsetX, offsetY, paperWidth, paperHeight});
 }
 
+void CLayerData::UpdateThumbnail(SExtent part, SEdgeRect paperRect)
+{
+    if (image_ && thumbnail_.IsValid() && ClipToImage(part, thumbnail_.Width(), thumbnail_.Height()))
+        image_->ReduceInto(thumbnail_, part,
+                           {paperRect.left + offsetX, paperRect.top + offsetY, paperRect.right - paperRect.left,
+                            paperRect.bottom - paperRect.top});
+}
+
 bool CLayerData::OffsetsInRange(bool clamp)
 {
     if (!image_)

@@ -62,6 +62,8 @@ public:
 
     void FitThumbnail(int32_t boxWidth, int32_t boxHeight);
     void UpdateThumbnail();
+    // Only a part of the thumbnail (clipped to it), from the paper rectangle it shows.
+    void UpdateThumbnail(SExtent part, SEdgeRect paperRect);
 
     bool OffsetsInRange(bool clamp);
     bool HasHiddenArea() const;

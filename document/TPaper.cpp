@@ -105,7 +105,7 @@ bool TPaper::InitPaper(const std::string &paperName, TFlowImage &image, int32_t 
     events_->RecordNewPaper({paperWidth, paperHeight, dpi, layerHeight, layerWidth});
     events_->RecordSessionStart(events::CurrentUtcTime());
     initialised = true;
-    host_.InvalidateAll();
+    RecomposeAll();
     return true;
 }
 
@@ -259,10 +259,10 @@ void TPaper::RefreshAfterStep(TFlowImage &image, UndoKind kind, int32_t layerInd
         const CLayerData *layer = layers_->At(layerIndex);
         if (!(flags & UndoFlag::NoPixelRefresh) && layer) {
             if (flags & UndoFlag::RefreshChangedTiles)
-                RecomposeAll();
+                ShowLayerTiles(layerIndex, nullptr, true);
             else
-                host_.InvalidateRect({rect.left - layer->offsetX, rect.top - layer->offsetY, rect.right - layer->offsetX,
-                                      rect.bottom - layer->offsetY});
+                ShowLayerRect(layerIndex, {rect.left - layer->offsetX, rect.top - layer->offsetY, rect.right - layer->offsetX,
+                                           rect.bottom - layer->offsetY});
         }
         if (flags & UndoFlag::LayerListChanged)
             flags |= UndoFlag::RefreshLayerWindow;
@@ -335,6 +335,7 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
     engineFloat[0] = engineFloat[1] = 0;
     host_.SetStrokeInProgress(true);
     host_.SetPointCounter(0);
+    strokeImage_ = &image;
     return true;
 }
 
@@ -348,15 +349,19 @@ void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &
     if (renderer_)
         renderer_(*this, image, pen, track);
     track.MarkSegment(pen.maxRadius());
-    host_.InvalidateRect(ToEdge(track.SegmentExtent()));
+    ShowLayerRect(pen.layerIndex(), ToEdge(track.SegmentExtent()));
 }
 
 bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record)
 {
     struct StrokeOver {
-        PaperHost &host;
-        ~StrokeOver() { host.SetStrokeInProgress(false); }
-    } over{host_};
+        TPaper &paper;
+        ~StrokeOver()
+        {
+            paper.strokeImage_ = nullptr;
+            paper.host_.SetStrokeInProgress(false);
+        }
+    } over{*this};
     CLayerData *layer = LayerAt(pen.layerIndex());
     if (!layer)
         return false;

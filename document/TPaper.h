@@ -9,9 +9,11 @@
 #include "document/CLayerMngr.h"
 #include "document/CUndoMngrEx.h"
 #include "document/PaperHost.h"
+#include "document/PaperView.h"
 #include "document/TFlowImage.h"
 #include "document/UndoPaper.h"
 #include "events/CEventMngr.h"
+#include "raster/CScaleImage.h"
 #include "raster/TTC.h"
 #include "selection/CMaskMngr.h"
 #include "selection/TSelectMng.h"
@@ -27,6 +29,14 @@ namespace pv {
 // Which dab renderer draws strokes: the current one, or the one that replays the oldest
 // event files (no undo while it is in use).
 enum class DabEngine { Current, Legacy };
+
+// What the window copies to show a paper rectangle: from the composite (whole-pixel
+// stretching, done by the window) or from the view image, which the paper has just rendered.
+struct PaintJob {
+    enum class Source { Nothing, Composite, ViewImage } source = Source::Nothing;
+    SEdgeRect paper;  // the clipped paper rectangle (composite source)
+    SEdgeRect window; // where it lands in the window
+};
 
 class TPaper;
 // Turns the newest segment of the track into dabs on the work image and its coverage.
@@ -79,6 +89,28 @@ public:
     bool PrepareWorkImage(TFlowImage &image, int32_t index, bool force);
     bool FitWorkImage(TFlowImage &image, bool exact) { return image.Fit(*layers_, exact); }
     const TTC &Composite() const { return composite_; }
+
+    // ---- display
+    PaperView view;
+    // The composite rebuilt in a paper rectangle: paper colour, visible layers, the live
+    // stroke of the work image, the grid.
+    void Recompose(SEdgeRect rect, bool withGrid = true);
+    void RecomposeAll(bool withGrid = true);
+    void RedrawGrid();
+    void SetGrid(bool visible, int32_t spacingX, bool redraw, int32_t spacingY);
+    // Recompose and repaint a paper rectangle for a layer's change, with its thumbnails.
+    void ShowLayerRect(int32_t layer, SEdgeRect rect);
+    // The same for every tile of the layer changed since it was last shown.
+    void ShowLayerTiles(int32_t layer, const SEdgeRect *clip, bool updateThumbnails);
+    void UpdateThumbnails(bool onlyPaper, int32_t layer, SEdgeRect rect);
+    // What to copy to show a paper rectangle in a client area of that size; the view image
+    // is rendered first where the view needs it.
+    PaintJob PaintRect(SEdgeRect rect, int32_t clientW, int32_t clientH);
+    // Renders the whole view image when the view uses it; false when it does not.
+    bool RefreshViewImage(int32_t clientW, int32_t clientH);
+    const TTC &ViewImage() const { return viewImage_; }
+    TMTC &PaperThumbnail() { return thumbnail_; }
+    std::string Title() const;
 
     void SetModified(bool modified) { host_.SetModified(modified); }
     void SetPaperColour(uint32_t colour, bool record);
@@ -160,7 +192,8 @@ private:
     bool Pushed(bool ok);
     bool Step(TFlowImage &image, bool undoing, int32_t &layerIndex, SEdgeRect &rect);
     void RefreshAfterStep(TFlowImage &image, UndoKind kind, int32_t layerIndex, SEdgeRect rect);
-    void RecomposeAll() { host_.InvalidateAll(); }
+    void DrawGrid(SEdgeRect rect);
+    void RenderSquare(SEdgeRect square, int32_t clientW, int32_t clientH);
     void ClipMasksToPaper();
 
     PaperHost &host_;
@@ -170,6 +203,10 @@ private:
     int32_t width_ = 0, height_ = 0;
     int32_t undoCount_;
     TTC composite_;
+    TTC viewImage_;
+    TMTC thumbnail_;
+    CScaleImageTMTC scaler_{&composite_, &viewImage_};
+    const TFlowImage *strokeImage_ = nullptr; // the work image while a stroke is drawn
     std::unique_ptr<CLayerMngr> layers_;
     std::unique_ptr<CMaskMngr> masks_;
     std::unique_ptr<CUndoMngrEx> undo_;
