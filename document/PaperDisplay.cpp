@@ -232,6 +232,26 @@ PaintJob TPaper::PaintRect(SEdgeRect rect, int32_t clientW, int32_t clientH)
     return job;
 }
 
+void TPaper::ShowChanges(int32_t clientW, int32_t clientH, bool reRender)
+{
+    if (reRender)
+        RefreshViewImage(clientW, clientH);
+    host_.InvalidateAll();
+}
+
+PaintJob TPaper::PaintWindow(int32_t clientW, int32_t clientH)
+{
+    if (view.IntegerBlitPossible() && !view.Rotated())
+        return PaintRect({0, 0, width_, height_}, clientW, clientH);
+    PaintJob job;
+    if ((viewImage_.Width() == clientW && viewImage_.Height() == clientH) || RefreshViewImage(clientW, clientH)) {
+        job.source = PaintJob::Source::ViewImage;
+        job.paper = {0, 0, width_, height_};
+        job.window = {0, 0, clientW, clientH};
+    }
+    return job;
+}
+
 std::string TPaper::Title() const
 {
     char text[64];

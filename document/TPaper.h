@@ -108,6 +108,11 @@ public:
     PaintJob PaintRect(SEdgeRect rect, int32_t clientW, int32_t clientH);
     // Renders the whole view image when the view uses it; false when it does not.
     bool RefreshViewImage(int32_t clientW, int32_t clientH);
+    // After a change of zoom, angle, centre or window size: the view image made again when
+    // asked, then the whole window repainted.
+    void ShowChanges(int32_t clientW, int32_t clientH, bool reRender);
+    // What a full repaint copies: the whole composite, or the whole view image.
+    PaintJob PaintWindow(int32_t clientW, int32_t clientH);
     const TTC &ViewImage() const { return viewImage_; }
     TMTC &PaperThumbnail() { return thumbnail_; }
     std::string Title() const;

@@ -199,6 +199,8 @@ TEST(PaperDisplay, PaintPaths)
     ShownPaper p(100, 80);
     TPaper &paper = *p.paper;
     EXPECT_EQ(PaintJob::Source::Nothing, paper.PaintRect({120, 0, 150, 10}, 320, 240).source) << "outside the paper";
+    EXPECT_EQ(PaintJob::Source::Composite, paper.PaintWindow(320, 240).source) << "1:1 is a plain copy";
+    EXPECT_EQ(100, paper.PaintWindow(320, 240).window.right);
 
     paper.view.SetZoomStep(2); // 3/2, copied by stretching with smooth view off
     PaintJob job = paper.PaintRect({1, 1, 4, 3}, 320, 240);
@@ -217,6 +219,7 @@ TEST(PaperDisplay, PaintPaths)
             paper.view.SetRotationCentre(50, 40);
             paper.view.SetRotationDegrees(degrees);
             ASSERT_TRUE(paper.RefreshViewImage(160, 120));
+            EXPECT_EQ(PaintJob::Source::ViewImage, paper.PaintWindow(160, 120).source);
             std::vector<uint32_t> whole;
             for (int32_t y = 0; y < 120; ++y)
                 for (int32_t x = 0; x < 160; ++x)
