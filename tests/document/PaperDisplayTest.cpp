@@ -3,6 +3,7 @@
 #include "StackFixtures.h"
 #include "UndoFixture.h"
 
+#include "DotRenderer.h"
 #include "document/TPaper.h"
 
 #include <cmath>
@@ -140,13 +141,6 @@ TEST(PaperDisplay, PartsRecomposeLikeTheWhole)
                 expected.push_back(whole[size_t(y * 100 + x)]);
         EXPECT_EQ(expected, CompositePixels(paper, r));
     }
-}
-
-void DotRenderer(TPaper &, TFlowImage &image, const TStroke &pen, StrokeTrack &track)
-{
-    const int32_t x = int32_t(track.history[1].x), y = int32_t(track.history[1].y);
-    image.colour.At(x, y) = 0xFF000000 | pen.color();
-    image.coverage.At(x, y) = 255;
 }
 
 TEST(PaperDisplay, LiveStrokeIsShownAndStaysAfterTheEnd)

@@ -2,6 +2,7 @@
 // refresh, the undo count, and the switch to the legacy engine and back.
 #include "StackFixtures.h"
 
+#include "DotRenderer.h"
 #include "document/TPaper.h"
 #include "UndoFixture.h"
 
@@ -134,15 +135,6 @@ TEST(Paper, ReallocatedWorkImageHoldsNoLayer)
     EXPECT_EQ(-1, p.image.loadedLayer) << "a blank image must not be committed as a layer's pixels";
     EXPECT_TRUE(paper.PrepareWorkImage(p.image, 0, false)) << "so the next use reloads";
     EXPECT_EQ(120, p.image.colour.Width()) << "and it never shrinks";
-}
-
-// Stands in for the dab engine: one opaque pixel at the segment's end, in the colour and
-// the coverage of the work image.
-void DotRenderer(TPaper &, TFlowImage &image, const TStroke &pen, StrokeTrack &track)
-{
-    const int32_t x = int32_t(track.history[1].x) + image.offsetX, y = int32_t(track.history[1].y) + image.offsetY;
-    image.colour.At(x, y) = 0xFF000000 | pen.color();
-    image.coverage.At(x, y) = 255;
 }
 
 TEST(Paper, StrokeCommitsOnceAndUndoesAsOneRecord)

@@ -116,14 +116,22 @@ TEST(UndoTransform, SelfInverseAndWithoutPixels)
     }
 }
 
-TEST(UndoTransform, FlipsMirrorTheOffset)
+// A 100 x 80 layer seen through a 60 x 50 paper window at (10, 5).
+bool WithHiddenArea(CLayerData &layer)
 {
-    CLayerData layer(0, false);
-    ASSERT_TRUE(layer.CreateImage(100, 80, kNormalMode));
+    if (!layer.CreateImage(100, 80, kNormalMode))
+        return false;
     layer.paperWidth = 60;
     layer.paperHeight = 50;
     layer.offsetX = 10;
     layer.offsetY = 5;
+    return true;
+}
+
+TEST(UndoTransform, FlipsMirrorTheOffset)
+{
+    CLayerData layer(0, false);
+    ASSERT_TRUE(WithHiddenArea(layer));
     ASSERT_TRUE(TransformLayerImage(layer, UndoKind::FlipHorizontal, {0, 0, 100, 80}));
     EXPECT_EQ(30, layer.offsetX);
     EXPECT_EQ(5, layer.offsetY);
@@ -137,11 +145,7 @@ TEST(UndoTransform, FlipsMirrorTheOffset)
 TEST(UndoTransform, CanvasTurnCarriesThePaperWindow)
 {
     CLayerData layer(0, false);
-    ASSERT_TRUE(layer.CreateImage(100, 80, kNormalMode));
-    layer.paperWidth = 60;
-    layer.paperHeight = 50;
-    layer.offsetX = 10;
-    layer.offsetY = 5;
+    ASSERT_TRUE(WithHiddenArea(layer));
     layer.Image()->WritePixel(10, 5, 0xFF0000FF); // paper (0, 0)
     for (bool clockwise : {true, false}) {
         SCOPED_TRACE(clockwise);
