@@ -2,6 +2,7 @@
 // length near 4 GiB cannot wrap an offset back into the stream.
 #include "events/StreamWalk.h"
 
+#include "events/CommandPayloads.h"
 #include "events/PacketCodec.h"
 #include "events/PacketTable.h"
 
@@ -92,17 +93,44 @@ const char *WalkErrorText(WalkError error)
     return "?";
 }
 
+namespace {
+
+// The fields a reader of a dump looks for first: sizes, the layer, the sample count.
+std::string KeyFields(const PacketView &p)
+{
+    char text[96] = "";
+    if (p.group == GroupOf(PacketId::StrokePoints) || p.group == GroupOf(PacketId::StrokeEnd)) {
+        std::snprintf(text, sizeof text, "samples=%u", p.code);
+    } else if (p.group == GroupOf(PacketId::NewPaper) && p.code == CodeOf(PacketId::NewPaper)) {
+        if (const auto r = DecodePayload<PacketId::NewPaper>(p.payload))
+            std::snprintf(text, sizeof text, "paper=%dx%d layer=%dx%d dpi=%d", r->paperWidth, r->paperHeight, r->layerWidth,
+                          r->layerHeight, r->resolution);
+    } else if (p.group == GroupOf(PacketId::Current) && p.code == CodeOf(PacketId::Current)) {
+        if (const auto r = DecodePayload<PacketId::Current>(p.payload))
+            std::snprintf(text, sizeof text, "layer=%u selection=%u", r->layer, r->selection);
+    } else if (StrokeGenerationOf(p.group)) {
+        if (const auto r = DecodePayload<StrokeBeginRecord>(p.payload))
+            std::snprintf(text, sizeof text, "layer=%u", r->layer);
+    }
+    return text;
+}
+
+} // namespace
+
 std::string DumpStream(std::span<const uint8_t> stream)
 {
     std::string out;
-    char line[160];
+    char line[256];
+    uint64_t step = 0;
     const WalkResult walk = WalkStream(stream, [&](const PacketView &p) {
         const PacketRule *rule = FindPacketRule(p.group, p.code);
-        std::snprintf(line, sizeof line, "%08" PRIx64 "  %3u %-20.*s %3u %-28.*s %" PRIu64 "%s\n", p.offset,
-                      p.group, static_cast<int>(GroupName(p.group).size()), GroupName(p.group).data(), p.code,
+        const std::string fields = KeyFields(p);
+        std::snprintf(line, sizeof line, "%08" PRIx64 " %6" PRIu64 "  %3u %-20.*s %3u %-28.*s %8" PRIu64 "%s%s%s\n", p.offset,
+                      step, p.group, static_cast<int>(GroupName(p.group).size()), GroupName(p.group).data(), p.code,
                       static_cast<int>(rule->name.size()), rule->name.data(), p.payloadLength,
-                      EndsStep(p.group) ? "  |" : "");
+                      EndsStep(p.group) ? "  |" : fields.empty() ? "" : "   ", fields.empty() ? "" : "  ", fields.c_str());
         out += line;
+        step += EndsStep(p.group);
         return true;
     });
     if (!walk.valid()) {

@@ -55,8 +55,9 @@ struct StreamVersion {
 };
 StreamVersion ReadStreamVersion(std::span<const uint8_t> stream);
 
-// One line per packet: offset, group and code (numbers and names), payload length; then a
-// line telling where and why the stream is invalid, if it is.
+// One line per packet: offset, step number, group and code (numbers and names), payload
+// length, a bar after a packet that ends its step, and the key fields (sizes, layer, sample
+// count); then a line telling where and why the stream is invalid, if it is.
 std::string DumpStream(std::span<const uint8_t> stream);
 
 const char *WalkErrorText(WalkError error);

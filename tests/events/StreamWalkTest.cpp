@@ -131,7 +131,7 @@ TEST(StreamWalk, DumpNamesEveryPacketAndTheDamage)
     stream.insert(stream.end(), {3, 0});
     const std::string dump = DumpStream(stream);
     for (const char *word : {"AppStatus", "NewPaper", "RecordTime", "RecordStart", "StrokeBeginV2",
-                             "StrokePoints", "StrokeEnd", "invalid: unknown packet"})
+                             "StrokePoints", "StrokeEnd", "invalid: unknown packet", "samples=", "paper="})
         EXPECT_NE(std::string::npos, dump.find(word)) << word << "\n" << dump;
 }
 
