@@ -10,7 +10,7 @@
 //
 // The paper calls, in order:
 //   new paper:  StartRecording(pen, RingSizeFor(undo count)), RecordNewPaper(...),
-//               [RecordImage(PacketId::LoadImage, ...)], RecordSessionStart(NowUtc())
+//               [RecordImage(PacketId::LoadImage, ...)], RecordSessionStart(CurrentUtcTime())
 //   stroke:     BeginStroke(x, y, p), AddStrokeSample(...) per sample, EndStroke()
 //   commands:   RecordDocumentCommand<id>(record) / RecordPenCommand<id>(record) and the
 //               entries for fills, text, colour ranges, selection-to-layer and the floor filter
@@ -176,6 +176,8 @@ public:
     size_t SegmentCount() const { return stream_.SegmentCount(); }
     uint32_t SentFlags() const { return sentFlags_; }
     const SystemTime &RecordTime() const { return recordTime_; }
+    // The segments themselves, for reading and walking [0, End()) in place.
+    const CSegmentedStream &Stream() const { return stream_; }
     std::vector<uint8_t> CopyStream() const;
     void ForEachStreamPiece(const std::function<void(std::span<const uint8_t>)> &visit) const;
 
