@@ -21,6 +21,9 @@ void StrokeTrack::Start(float x, float y)
     stroke = {65535.0f, -65535.0f, 65535.0f, -65535.0f};
     segment = stroke;
     history.fill({x, y, 0.0f});
+    startX = x;
+    startY = y;
+    startPending = true;
 }
 
 void StrokeTrack::AddSample(float x, float y, float pressure, bool noSmoothing)

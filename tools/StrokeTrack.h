@@ -1,9 +1,10 @@
 // StrokeTrack: the path of the stroke being drawn — the last eight samples with their
-// smoothing, the counters of the stroke, and the rectangles the last segment and the whole
-// stroke touched, which the paper repaints and commits.
+// smoothing, the counters of the stroke, the rectangles the last segment and the whole
+// stroke touched, which the paper repaints and commits, and what the dabs carry along.
 #pragma once
 
 #include "raster/ImageRect.h"
+#include "tools/StrokeDabState.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,12 @@ public:
     FloatRect stroke{};
     int32_t steps = 0;
     int32_t dabs = 0;
-    float length = 0;
+    float length = 0; // pressure-weighted length travelled
+    // The start sample's position, and whether the kind's start action is still to run (the
+    // renderer runs it before the first segment).
+    float startX = 0, startY = 0;
+    bool startPending = false;
+    StrokeDabState dab;
 
     // Counters to 0, an empty stroke rectangle, every entry at the point with pressure 0.
     void Start(float x, float y);

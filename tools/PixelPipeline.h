@@ -1,0 +1,78 @@
+// The pixel pipeline every dab pixel passes through: the selection mask, the screen tone and
+// the gradation colour (each chosen once per stroke, so an unused stage costs nothing), then
+// the final operation that puts coverage and colour into the pixel. The pipeline is installed
+// as the raster pixel writers for the span of one renderer call and the previous writers come
+// back afterwards, so nothing keeps a reference into a paper between calls.
+#pragma once
+
+#include "raster/PixelWriters.h"
+
+#include <cstdint>
+
+namespace pv {
+
+class CBlockVCH;
+class TFlowImage;
+class TPaper;
+class TStroke;
+
+// The last stage: coverage (0..255) and colour (0xAARRGGBB) into one pixel.
+using FinalColourOp = void (*)(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+
+// Plain mix of the colour channels with weight = coverage; alpha kept.
+void PlainMixOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+// Paint that fills transparency: alpha grows by (255 - a) c / 255 and the colour is weighted
+// by how much of the new alpha the paint brings.
+void TransparentPaintOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+// Removes alpha: a - a c / 255; colour kept.
+void AlphaEraseOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+// Mixes the colour's own alpha in too; the colour channels only where alpha remains.
+void AlphaMixOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+
+struct PipelineState {
+    const CBlockVCH *mask = nullptr; // the selection, looked up at (x + maskX, y + maskY)
+    int32_t maskX = 0, maskY = 0;
+    bool tone = false, gradation = false;
+    bool locked = false; // a command draws through its own writers; strokes leave them alone
+    FinalColourOp finalOp = PlainMixOp;
+    FinalColourOp strokeFinalOp = PlainMixOp; // the final operation of the stroke as built
+};
+
+PipelineState &Pipeline();
+
+// While set, building the pipeline keeps the writers that are installed (the command that
+// erases through the selection runs its own colour operation).
+void SetPipelineLocked(bool locked);
+
+// Builds the pipeline for a stroke of the pen on the paper's target layer and installs its
+// writers; the destructor puts the previous writers back.
+class ScopedPipeline {
+public:
+    ScopedPipeline(TPaper &paper, const TFlowImage &image, const TStroke &pen, bool protectAlpha, bool plainMix);
+    ~ScopedPipeline();
+    ScopedPipeline(const ScopedPipeline &) = delete;
+    ScopedPipeline &operator=(const ScopedPipeline &) = delete;
+
+private:
+    SPixelWriters saved_;
+    PipelineState savedState_;
+};
+
+// A dab that needs another final operation sets it for its own duration.
+class ScopedFinalOp {
+public:
+    explicit ScopedFinalOp(FinalColourOp op) : saved_(Pipeline().finalOp) { Pipeline().finalOp = op; }
+    ~ScopedFinalOp() { Pipeline().finalOp = saved_; }
+    ScopedFinalOp(const ScopedFinalOp &) = delete;
+    ScopedFinalOp &operator=(const ScopedFinalOp &) = delete;
+
+private:
+    FinalColourOp saved_;
+};
+
+// The coverage one pixel of a colour dab receives after mask and tone (0: nothing).
+uint32_t ScreenedCoverage(int32_t x, int32_t y, uint32_t coverage);
+// The colour and coverage of the gradation at a pixel when it is on; otherwise unchanged.
+void GradationColour(int32_t x, int32_t y, uint32_t &coverage, uint32_t &colour);
+
+} // namespace pv
