@@ -70,8 +70,9 @@ public:
 
     // Composes a rectangle of this layer image into a plain image at point with the mode's
     // compose routine and opacity, visiting only the region list: allocated tiles and uniform
-    // tiles with some alpha. With a dither record the dither operator composes instead, its
-    // draws keyed to layer coordinates.
+    // tiles with some alpha, a tile row at a time, the view's pixels under the row read into
+    // cache first. With a dither record the dither operator composes instead, its draws keyed
+    // to layer coordinates.
     bool ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SRandomRecord *dither, uint8_t ditherAmount,
                          SPoint point, SExtent rect) const;
     // Composes this whole layer image into another block image of the same size.
