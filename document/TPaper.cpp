@@ -5,6 +5,7 @@
 #include "document/LayerTransforms.h"
 #include "events/RecordClock.h"
 #include "platform/Messages.h"
+#include "tools/DabEngines.h"
 #include "raster/SLayerParam.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@
 namespace pv {
 
 TPaper::TPaper(PaperHost &host, int32_t undoCount, events::RecorderOptions recorder)
-    : host_(host), undoCount_(undoCount), layers_(std::make_unique<CLayerMngr>()), masks_(std::make_unique<CMaskMngr>(0, 0)),
+    : host_(host), renderer_(CurrentEngine), undoCount_(undoCount), layers_(std::make_unique<CLayerMngr>()), masks_(std::make_unique<CMaskMngr>(0, 0)),
       undo_(std::make_unique<CUndoMngrEx>()), events_(std::make_unique<events::CEventMngr>(recorderView_, recorder))
 {
     composite_.Resize(1, 1);
@@ -320,7 +321,8 @@ int64_t TPaper::MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const
     return int64_t(width_) * height_ * 9 + layerBytes + composite_.ByteSize() + masks_->MemoryUse() + undoBytes;
 }
 
-bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record)
+bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record,
+                         StrokeStart form)
 {
     const int32_t layer = ActiveLayerIndex();
     if (!LayerAt(layer))
@@ -329,7 +331,7 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
         events_->BeginStroke(x, y, pressure);
     pen.SetLayerIndex(layer);
     PrepareWorkImage(image, layer, false);
-    track.Start(x, y);
+    track.Start(x, y, form);
     engineInt[0] = 0;
     engineInt[1] = -1;
     engineFloat[0] = engineFloat[1] = 0;

@@ -142,7 +142,8 @@ public:
     // A stroke on the active layer, in paper coordinates. Between begin and end only the work
     // image changes; the end commits the stroke's rectangle into the layer (with record, after
     // pushing the layer's pixels from before the stroke) and returns it in layer coordinates.
-    bool BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record);
+    bool BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record,
+                     StrokeStart form = StrokeStart::Current);
     void AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &track, float x, float y, float pressure,
                         bool record);
     bool EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record);
@@ -203,7 +204,7 @@ private:
 
     PaperHost &host_;
     DabEngine engine_ = DabEngine::Current;
-    DabRenderer renderer_ = nullptr;
+    DabRenderer renderer_;
     uint32_t paperColour_ = 0xFFFFFF;
     int32_t width_ = 0, height_ = 0;
     int32_t undoCount_;

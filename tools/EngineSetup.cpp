@@ -22,7 +22,8 @@ DabContext BeginRendering(TPaper &paper, TFlowImage &image, const TStroke &pen, 
         StrokeDabState &s = track.dab;
         s.neutralColour = layer ? LayerParam(layer->Mode()).fillColour : 0xFFFFFF;
         s.protectAlpha = layer ? layer->protectTransparency : pen.protectAlpha();
-        const float dx = legacy ? 0.0f : float(image.offsetX), dy = legacy ? 0.0f : float(image.offsetY);
+        const bool unshifted = legacy || track.startForm == StrokeStart::Older;
+        const float dx = unshifted ? 0.0f : float(image.offsetX), dy = unshifted ? 0.0f : float(image.offsetY);
         if (image.colour.IsValid())
             StartDabs(dab, track.startX + dx, track.startY + dy);
     }

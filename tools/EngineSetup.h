@@ -6,7 +6,7 @@
 
 namespace pv {
 
-// The legacy engine's start position is not moved by the layer offset.
+// The legacy engine's start position, and the older start form's, is not moved by the layer offset.
 DabContext BeginRendering(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeTrack &track, bool legacy);
 
 } // namespace pv

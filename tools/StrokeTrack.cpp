@@ -14,7 +14,7 @@ SExtent EvenExtent(const FloatRect &rect)
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-void StrokeTrack::Start(float x, float y)
+void StrokeTrack::Start(float x, float y, StrokeStart form)
 {
     steps = dabs = 0;
     length = 0;
@@ -24,6 +24,7 @@ void StrokeTrack::Start(float x, float y)
     startX = x;
     startY = y;
     startPending = true;
+    startForm = form;
 }
 
 void StrokeTrack::AddSample(float x, float y, float pressure, bool noSmoothing)

@@ -15,6 +15,10 @@ struct StrokeSample {
     float x = 0, y = 0, pressure = 0;
 };
 
+// Where a stroke's start action happens: live drawing and newer recordings move it by the
+// layer offset like every later dab; older recordings were drawn without that.
+enum class StrokeStart { Current, Older };
+
 struct FloatRect {
     float left = 0, right = 0, top = 0, bottom = 0;
 };
@@ -38,10 +42,11 @@ public:
     // renderer runs it before the first segment).
     float startX = 0, startY = 0;
     bool startPending = false;
+    StrokeStart startForm = StrokeStart::Current;
     StrokeDabState dab;
 
     // Counters to 0, an empty stroke rectangle, every entry at the point with pressure 0.
-    void Start(float x, float y);
+    void Start(float x, float y, StrokeStart form = StrokeStart::Current);
     // The newest sample in front; unless smoothing is off, entry 1 becomes the average of its
     // neighbours, so drawing lags one sample behind through the averaged points.
     void AddSample(float x, float y, float pressure, bool noSmoothing);
