@@ -327,9 +327,10 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
     const int32_t layer = ActiveLayerIndex();
     if (!LayerAt(layer))
         return false;
+    // The recorder writes the pen's target layer into the stroke's begin packet.
+    pen.SetLayerIndex(layer);
     if (record)
         events_->BeginStroke(x, y, pressure);
-    pen.SetLayerIndex(layer);
     PrepareWorkImage(image, layer, false);
     track.Start(x, y, form);
     engineInt[0] = 0;

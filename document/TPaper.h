@@ -135,6 +135,7 @@ public:
     void ForgetHistory();
     bool PushRegionUndo(int32_t layerIndex, SExtent rect, UndoKind kind);
     bool SetUndoCount(int32_t undoCount);
+    int32_t UndoCount() const { return undoCount_; }
     int64_t UndoMemory() const;
     // Everything the picture holds in memory: paper-size images, layers, masks, history.
     int64_t MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const;
