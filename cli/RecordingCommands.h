@@ -1,5 +1,5 @@
-// pvtool's commands on event recordings: info, check, dump and seal. Each returns the
-// program's exit status.
+// pvtool's commands on event recordings: info, check, dump and seal, and the exit statuses
+// of every command. Each returns the program's exit status.
 #pragma once
 
 namespace pv::cli {
