@@ -54,6 +54,9 @@ public:
     static constexpr const char *kStopQuestion = "ｲﾍﾞﾝﾄ再生の途中ですが、再生を終了しますか?";
     static constexpr int kMaxPaperSide = 10000;
     static constexpr int kWaitMilliseconds = 20;
+    // No window puts a sample this far outside a paper; the engine would step along the whole
+    // distance, so a recording with one is damaged.
+    static constexpr float kMaxSampleCoordinate = 100000;
 
     // appPen is the application's pen, which the recorder uses once the replay has ended.
     EventPlayer(TPaper &paper, TFlowImage &image, const TStroke &appPen);

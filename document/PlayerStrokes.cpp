@@ -5,6 +5,8 @@
 
 #include "raster/ImageRect.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace pv {
@@ -41,6 +43,13 @@ EventPlayer::BatchResult EventPlayer::ApplySamples(const Packet &packet)
     const std::optional<StrokeSamplesRecord> record = DecodeStrokeSamples(packet.code, packet.payload);
     if (!record || record->samples.size() < fewest || record->samples.size() > StrokeSamplesRecord::kMaxSamples) {
         Fail(packet, "damaged stroke: " + std::to_string(unsigned(packet.code)) + " samples in one batch");
+        return BatchResult::Failed;
+    }
+    const auto usable = [](const events::StrokeSample &s) {
+        return std::isfinite(s.pressure) && std::abs(s.x) <= kMaxSampleCoordinate && std::abs(s.y) <= kMaxSampleCoordinate;
+    };
+    if (!std::all_of(record->samples.begin(), record->samples.end(), usable)) {
+        Fail(packet, "damaged stroke: a sample that is not a number or lies far outside any paper");
         return BatchResult::Failed;
     }
     batch_ = record->samples;

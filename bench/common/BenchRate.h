@@ -11,4 +11,7 @@ namespace pv::bench {
 // amount is then megabytes per iteration).
 void SetRate(benchmark::State &state, double amount, const char *unit);
 
+// A side whose rate is a known figure rather than a measurement (the speed of real time, say).
+void SetFixedRate(benchmark::State &state, double rate, const char *unit);
+
 } // namespace pv::bench

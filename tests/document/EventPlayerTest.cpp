@@ -297,6 +297,15 @@ TEST(EventPlayer, DamagedOrUnplayablePacketsStopTheReplay)
     tooMany.bytes.push_back(uint8_t(PacketGroup::StrokePoints));
     tooMany.bytes.push_back(17);
     tooMany.bytes.resize(tooMany.bytes.size() + 17 * 12, 0);
+    const auto withSample = [](events::StrokeSample far) {
+        Stream s = Stream().Paper(40, 30).Begin(0);
+        events::StrokeSamplesRecord record;
+        record.samples = {{4, 4, 1}, far};
+        EXPECT_TRUE(events::AppendStrokeSamples(s.bytes, PacketGroup::StrokeEnd, record));
+        return s;
+    };
+    const size_t sampleAt = withSample({}).bytes.size() - 2 - 24;
+    const Stream far = withSample({-1e9f, 3e8f, 1}), notANumber = withSample({5, 5, std::nanf("")});
     Stream layer = Stream().Paper(40, 30);
     const size_t layerAt = layer.bytes.size();
     layer.Add<PacketId::NewLayer>({});
@@ -307,6 +316,8 @@ TEST(EventPlayer, DamagedOrUnplayablePacketsStopTheReplay)
         const char *why;
     } cases[] = {
         {"17 samples in a batch", tooMany, batchAt, "damaged"},
+        {"a sample a billion pixels away", far, sampleAt, "damaged"},
+        {"a pressure that is not a number", notANumber, sampleAt, "damaged"},
         {"an operation the player does not have", layer, layerAt, "cannot be replayed"},
     };
     for (const auto &c : cases) {
