@@ -3,7 +3,8 @@
 // radius to 200, so the largest cases draw at 200 on both sides). The peer, when libmypaint is
 // present, replays the same samples on its fixed tiled surface with a round brush of the same
 // radius (a smudging one for the finger tip), its spacing tuned until it draws as many dabs as
-// we do. Rates are in thousands of dabs a second; blur2 draws no dabs and is left out.
+// we do. Rates are in thousands of dabs a second; blur2 draws no dabs and is left out. The
+// per-sample cases time each input sample at radius 32 with the recompose it causes.
 #include "common/BenchRate.h"
 
 #include "document/TPaper.h"
@@ -104,6 +105,19 @@ void Ours(benchmark::State &state, int kind, float radius)
     pv::bench::SetRate(state, dabs / 1e3, "kdabs/s");
 }
 
+// Input samples a second at radius 32, each with the recompose of the rectangle it changed
+// (the paper shows every segment as it is drawn): 1000 / rate is the time per sample in ms.
+void OursPerSample(benchmark::State &state, int kind)
+{
+    OurPaper p;
+    pv::TStroke pen = PenFor(kind, 32);
+    for (auto _ : state) {
+        Replay(p, pen);
+        benchmark::ClobberMemory();
+    }
+    pv::bench::SetRate(state, double(Samples().size()), "samples/s");
+}
+
 #ifdef PV_BENCH_MYPAINT
 // Counts the dabs the brush draws, passing each on to the surface's own routine.
 struct CountingSurface {
@@ -188,6 +202,10 @@ void Register()
             benchmark::RegisterBenchmark((name + "/peer").c_str(), Peer, kind, radius)->Unit(benchmark::kMillisecond);
 #endif
         }
+    for (const int kind : kinds) {
+        const std::string name = std::string(pv::PenKindOf(uint8_t(kind)).registryName) + "-r32-per-sample/ours";
+        benchmark::RegisterBenchmark(name.c_str(), OursPerSample, kind)->Unit(benchmark::kMillisecond);
+    }
 }
 
 const int registered = (Register(), 0);

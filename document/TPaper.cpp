@@ -321,9 +321,18 @@ int64_t TPaper::MemoryEstimate(int64_t &layerBytes, int64_t &undoBytes) const
     return int64_t(width_) * height_ * 9 + layerBytes + composite_.ByteSize() + masks_->MemoryUse() + undoBytes;
 }
 
+namespace {
+
+// Pressure is a fraction of the full press; anything else (a confused tablet driver, a damaged
+// recording) would size dabs without bound.
+float UsablePressure(float pressure) { return pressure > 0 ? std::min(pressure, 1.0f) : 0.0f; }
+
+} // namespace
+
 bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, float x, float y, float pressure, bool record,
                          StrokeStart form)
 {
+    pressure = UsablePressure(pressure);
     const int32_t layer = ActiveLayerIndex();
     if (!LayerAt(layer))
         return false;
@@ -345,6 +354,7 @@ bool TPaper::BeginStroke(TFlowImage &image, TStroke &pen, StrokeTrack &track, fl
 void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &track, float x, float y, float pressure,
                             bool record)
 {
+    pressure = UsablePressure(pressure);
     if (record)
         events_->AddStrokeSample(x, y, pressure);
     host_.SetPointCounter(host_.PointCounter() + 1);

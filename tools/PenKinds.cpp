@@ -16,7 +16,8 @@ constexpr PenCapabilities kAir{true, true, true, false, true, false, false, true
 constexpr PenCapabilities kRub{true, true, true, false, true, false, false, true, false};
 constexpr PenCapabilities kExposure{true, true, true, false, true, true, false, true, false};
 
-const PenKindInfo kKinds[kPenKindCount] = {
+// constexpr: the table is ready before any dynamic initialiser of another file reads it.
+constexpr PenKindInfo kKinds[kPenKindCount] = {
     {"pen", "鉛筆", true, 1.0f / 6, true, kPen,
      {.minSize = 75, .maxRadius = 1, .sizeByPressure = true, .opacityByPressure = true}},
     {"wc", "透明水彩", true, 1.0f / 12, false, kWc,

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace pv::test {
 namespace {
@@ -229,6 +230,24 @@ TEST(EventPlayer, StartResults)
     EXPECT_STREQ("ﾊﾞｰｼﾞｮﾝｴﾗｰによりｲﾍﾞﾝﾄ再生の開始に失敗しました!", PlaybackStartMessage(PlaybackStart::VersionError));
 }
 
+TEST(EventPlayer, LayerProtectionTravelsInPaperFlagsBeforeVersion206)
+{
+    const events::FlagsRecord flags{events::paper_flags::kLayerProtection | events::paper_flags::kSelectionEnabled};
+    for (const auto &[minor, major, protects] : {std::tuple{5, 2, true}, std::tuple{6, 2, false}, std::tuple{5, 3, false}}) {
+        SCOPED_TRACE(major * 100 + minor);
+        const Stream stream = Stream()
+                                  .Add<PacketId::AppStatus>({uint16_t(major), uint16_t(minor), 0})
+                                  .Paper(40, 30)
+                                  .Add<PacketId::PaperFlags>(flags)
+                                  .End();
+        Replay replay(stream.bytes, 2);
+        ASSERT_EQ(PlaybackStart::Started, replay.start);
+        ASSERT_EQ(PlaybackStep::Finished, PlayToEnd(replay.player, replay.now));
+        EXPECT_EQ(protects, replay.picture.paper->ActiveLayer()->protectTransparency);
+        EXPECT_TRUE(replay.picture.paper->selectionEnabled);
+    }
+}
+
 TEST(EventPlayer, FilesThatCannotStart)
 {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "pv-player-test";
@@ -330,6 +349,22 @@ TEST(EventPlayer, DamagedOrUnplayablePacketsStopTheReplay)
         EXPECT_NE(std::string::npos, error.find("offset " + std::to_string(c.offset))) << error;
         EXPECT_NE(std::string::npos, error.find(c.why)) << error;
     }
+}
+
+TEST(EventPlayer, PressureBeyondAFullPressDrawsAsAFullPress)
+{
+    const auto played = [](float pressure) {
+        Stream s = Stream().Paper(40, 30).Add<PacketId::PenSize>({6, 0}).Begin(0);
+        events::StrokeSamplesRecord record;
+        record.samples = {{4, 10, pressure}, {20, 12, pressure}, {30, 20, pressure}};
+        EXPECT_TRUE(events::AppendStrokeSamples(s.bytes, PacketGroup::StrokeEnd, record));
+        Replay replay(s.bytes, 2);
+        EXPECT_EQ(PlaybackStep::Finished, PlayToEnd(replay.player, replay.now));
+        return Pixels(*replay.picture.paper->LayerAt(0)->Image());
+    };
+    const std::vector<uint32_t> full = played(1);
+    EXPECT_EQ(full, played(1e30f));
+    EXPECT_EQ(played(0), played(-5));
 }
 
 TEST(EventPlayer, ProgressStaysWithinBounds)
