@@ -88,13 +88,13 @@ void TPaper::SetGrid(bool visible, int32_t spacingX, bool redraw, int32_t spacin
     host_.InvalidateAll();
 }
 
-void TPaper::ShowLayerRect(int32_t layer, SEdgeRect rect)
+void TPaper::ShowLayerRect(int32_t layer, SEdgeRect rect, bool withLayerThumbnail)
 {
     if (!ClipToPaper(rect, width_, height_))
         return;
     Recompose(rect);
     host_.InvalidateRect(rect);
-    UpdateThumbnails(false, layer, rect);
+    UpdateThumbnails(!withLayerThumbnail, layer, rect);
 }
 
 void TPaper::ShowLayerTiles(int32_t layerIndex, const SEdgeRect *clip, bool updateThumbnails)

@@ -3,8 +3,6 @@
 // recording off (sample by sample in wait mode), and the end commits the stroke as one step.
 #include "document/EventPlayer.h"
 
-#include "raster/ImageRect.h"
-
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -100,7 +98,6 @@ void EventPlayer::EndStrokeReplay()
     if (strokeDrawing_) {
         SExtent rect;
         paper_.EndStroke(image_, pen_, track_, rect, false);
-        paper_.ShowLayerRect(pen_.layerIndex(), ToEdge(rect));
         redrawHints_ |= redraw_hint::kPreview | redraw_hint::kLayerThumbnails;
     }
     batch_.clear();

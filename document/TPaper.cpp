@@ -362,7 +362,8 @@ void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &
     if (renderer_)
         renderer_(*this, image, pen, track);
     track.MarkSegment(pen.maxRadius());
-    ShowLayerRect(pen.layerIndex(), ToEdge(track.SegmentExtent()));
+    // The layer itself changes only when the stroke ends, and its thumbnail with it.
+    ShowLayerRect(pen.layerIndex(), ToEdge(track.SegmentExtent()), false);
 }
 
 bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record)
@@ -392,6 +393,8 @@ bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack 
     const bool committed = rect.width <= 0 || image.CommitRect(*layer, rect);
     if (PenKindOf(pen.kind()).drawsCoverage)
         image.ClearCoverage(rect);
+    if (!track.StrokeEmpty())
+        UpdateThumbnails(false, pen.layerIndex(), ToEdge(track.StrokeExtent()));
     return committed;
 }
 

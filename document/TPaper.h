@@ -98,8 +98,9 @@ public:
     void RecomposeAll(bool withGrid = true);
     void RedrawGrid();
     void SetGrid(bool visible, int32_t spacingX, bool redraw, int32_t spacingY);
-    // Recompose and repaint a paper rectangle for a layer's change, with its thumbnails.
-    void ShowLayerRect(int32_t layer, SEdgeRect rect);
+    // Recompose and repaint a paper rectangle for a layer's change, with the paper's thumbnail
+    // and (unless asked not to) the layer's.
+    void ShowLayerRect(int32_t layer, SEdgeRect rect, bool withLayerThumbnail = true);
     // The same for every tile of the layer changed since it was last shown.
     void ShowLayerTiles(int32_t layer, const SEdgeRect *clip, bool updateThumbnails);
     void UpdateThumbnails(bool onlyPaper, int32_t layer, SEdgeRect rect);

@@ -11,23 +11,36 @@
 namespace pv {
 namespace {
 
-void ComposePencil(const CLayerData &layer, TFlowImage &image, const TStroke &pen, bool legacy, SExtent rect)
+template <bool withGradation, class Paint>
+void PaintCoverage(TFlowImage &image, SExtent rect, uint32_t density, uint32_t penColour, Paint paint)
 {
-    layer.DrawInto(image.colour, {rect.x, rect.y}, rect);
-    const uint32_t density = pen.EffectiveDensityByte(legacy);
-    const FinalColourOp paint = Pipeline().finalOp;
     for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
         const uint8_t *cover = &image.coverage.At(0, y);
         uint32_t *pixels = image.colour.RowPixels(y);
         for (int32_t x = rect.x; x < rect.x + rect.width; ++x) {
             if (!cover[x])
                 continue;
-            uint32_t coverage = mul255(cover[x], density), colour = pen.color();
-            GradationColour(x, y, coverage, colour);
+            uint32_t coverage = mul255(cover[x], density), colour = penColour;
+            if constexpr (withGradation)
+                GradationColour(x, y, coverage, colour);
             if (coverage)
                 paint(pixels[x], coverage, colour);
         }
     }
+}
+
+void ComposePencil(const CLayerData &layer, TFlowImage &image, const TStroke &pen, bool legacy, SExtent rect)
+{
+    layer.DrawInto(image.colour, {rect.x, rect.y}, rect);
+    const uint32_t density = pen.EffectiveDensityByte(legacy);
+    const PipelineState &pipeline = Pipeline();
+    // The usual stroke, a plain colour filling transparency, has its operation inlined.
+    if (!pipeline.gradation && pipeline.finalOp == TransparentPaintOp)
+        PaintCoverage<false>(image, rect, density, pen.color(), TransparentPaint);
+    else if (pipeline.gradation)
+        PaintCoverage<true>(image, rect, density, pen.color(), pipeline.finalOp);
+    else
+        PaintCoverage<false>(image, rect, density, pen.color(), pipeline.finalOp);
 }
 
 // Every neighbour is read clamped into the layer, so edge pixels blur like the others.

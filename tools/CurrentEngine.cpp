@@ -75,6 +75,7 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
     }
 
     dab.xMajor = xMajor;
+    const int32_t dabsBefore = track.dabs;
     float x = x2 + 0.5f, y = y2 + 0.5f, p = p2;
     for (int32_t i = 0; i < n; ++i) {
         const float opacity = pen.opacityByPressure() ? p : 1.0f;
@@ -93,7 +94,8 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
         ++track.steps;
         track.length += stepLength * p;
     }
-    if (PenKindOf(pen.kind()).drawsCoverage) {
+    // A segment without a dab left the coverage as it was, and its pixels as composed.
+    if (PenKindOf(pen.kind()).drawsCoverage && track.dabs != dabsBefore) {
         SExtent rect = track.SegmentExtent();
         rect.x += image.offsetX;
         rect.y += image.offsetY;

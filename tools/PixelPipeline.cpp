@@ -72,23 +72,7 @@ void PlainMixOp(uint32_t &pixel, uint32_t coverage, uint32_t colour)
     pixel = ExactMixColour(colour, pixel, coverage);
 }
 
-void TransparentPaintOp(uint32_t &pixel, uint32_t coverage, uint32_t colour)
-{
-    if (coverage == 0)
-        return;
-    const uint32_t a = AlphaOf(pixel);
-    if (coverage >= 255) {
-        pixel = 0xFF000000u | (colour & 0xFFFFFF);
-        return;
-    }
-    if (a == 255) {
-        pixel = ExactMixColour(colour, pixel, coverage);
-        return;
-    }
-    const uint32_t grown = a + mul255(255 - a, coverage); // >= coverage > 0
-    const uint32_t weight = std::min(255u, coverage * 255 / grown);
-    pixel = (ExactMixColour(colour, pixel, weight) & 0xFFFFFF) | (grown << 24);
-}
+void TransparentPaintOp(uint32_t &pixel, uint32_t coverage, uint32_t colour) { TransparentPaint(pixel, coverage, colour); }
 
 void AlphaEraseOp(uint32_t &pixel, uint32_t coverage, uint32_t)
 {

@@ -5,8 +5,10 @@
 // back afterwards, so nothing keeps a reference into a paper between calls.
 #pragma once
 
+#include "raster/PixelMath.h"
 #include "raster/PixelWriters.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pv {
@@ -22,7 +24,28 @@ using FinalColourOp = void (*)(uint32_t &pixel, uint32_t coverage, uint32_t colo
 // Plain mix of the colour channels with weight = coverage; alpha kept.
 void PlainMixOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
 // Paint that fills transparency: alpha grows by (255 - a) c / 255 and the colour is weighted
-// by how much of the new alpha the paint brings.
+// by how much of the new alpha the paint brings. Inline for the loops that paint whole rows.
+inline void TransparentPaint(uint32_t &pixel, uint32_t coverage, uint32_t colour)
+{
+    if (coverage == 0)
+        return;
+    const uint32_t a = AlphaOf(pixel);
+    if (coverage >= 255) {
+        pixel = 0xFF000000u | (colour & 0xFFFFFF);
+        return;
+    }
+    if (a == 0) { // the general form's weight is then 255 and the new alpha the coverage
+        pixel = (colour & 0xFFFFFF) | (coverage << 24);
+        return;
+    }
+    if (a == 255) {
+        pixel = ExactMixColour(colour, pixel, coverage);
+        return;
+    }
+    const uint32_t grown = a + mul255(255 - a, coverage); // >= coverage > 0
+    const uint32_t weight = std::min(255u, coverage * 255 / grown);
+    pixel = (ExactMixColour(colour, pixel, weight) & 0xFFFFFF) | (grown << 24);
+}
 void TransparentPaintOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
 // Removes alpha: a - a c / 255; colour kept.
 void AlphaEraseOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);

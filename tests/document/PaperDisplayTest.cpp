@@ -156,8 +156,14 @@ TEST(PaperDisplay, LiveStrokeIsShownAndStaysAfterTheEnd)
     EXPECT_EQ(0u, paper.ActiveLayer()->Image()->Pixel(25, 20) >> 24) << "the layer does not have it yet";
     EXPECT_EQ(0xFF0000FFu, paper.Composite().At(25, 20)) << "but the composite shows it";
     const std::vector<uint32_t> during = CompositePixels(paper, {0, 0, 100, 80});
+    // The layer's thumbnail follows the layer: it takes the stroke when the stroke ends.
+    const TMTC &layerThumb = paper.ActiveLayer()->Thumbnail();
+    ASSERT_TRUE(layerThumb.IsValid());
+    const int32_t tx = 25 * layerThumb.Width() / 100, ty = 20 * layerThumb.Height() / 80;
+    EXPECT_EQ(0u, layerThumb.At(tx, ty) >> 24);
     SExtent rect;
     paper.EndStroke(p.image, p.pen, track, rect, true);
+    EXPECT_NE(0u, layerThumb.At(tx, ty) >> 24);
     paper.RecomposeAll();
     EXPECT_EQ(during, CompositePixels(paper, {0, 0, 100, 80}));
 }
