@@ -9,6 +9,7 @@
 #include "raster/PixelWriters.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace pv {
@@ -23,6 +24,15 @@ using FinalColourOp = void (*)(uint32_t &pixel, uint32_t coverage, uint32_t colo
 
 // Plain mix of the colour channels with weight = coverage; alpha kept.
 void PlainMixOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
+// ceil(2^24 / d): for n below 2^16, (n · kReciprocals[d]) >> 24 is n / d exactly (the error,
+// below n / 2^24 < 1/256, never reaches the 1/d that separates a quotient from the next).
+inline constexpr auto kReciprocals = [] {
+    std::array<uint32_t, 256> table{};
+    for (uint32_t d = 1; d < 256; ++d)
+        table[d] = ((1u << 24) + d - 1) / d;
+    return table;
+}();
+
 // Paint that fills transparency: alpha grows by (255 - a) c / 255 and the colour is weighted
 // by how much of the new alpha the paint brings. Inline for the loops that paint whole rows.
 inline void TransparentPaint(uint32_t &pixel, uint32_t coverage, uint32_t colour)
@@ -43,7 +53,7 @@ inline void TransparentPaint(uint32_t &pixel, uint32_t coverage, uint32_t colour
         return;
     }
     const uint32_t grown = a + mul255(255 - a, coverage); // >= coverage > 0
-    const uint32_t weight = std::min(255u, coverage * 255 / grown);
+    const uint32_t weight = std::min(255u, uint32_t((uint64_t(coverage * 255) * kReciprocals[grown]) >> 24));
     pixel = (ExactMixColour(colour, pixel, weight) & 0xFFFFFF) | (grown << 24);
 }
 void TransparentPaintOp(uint32_t &pixel, uint32_t coverage, uint32_t colour);
