@@ -10,15 +10,6 @@ namespace pv {
 
 using namespace events;
 
-namespace {
-
-template <PacketId id> std::optional<PayloadOf<id>> Decode(std::span<const uint8_t> payload)
-{
-    return DecodePayload<id>(payload);
-}
-
-} // namespace
-
 bool EventPlayer::ApplyState(const Packet &packet)
 {
     const std::span<const uint8_t> payload = packet.payload;
@@ -26,7 +17,7 @@ bool EventPlayer::ApplyState(const Packet &packet)
         return true; // RecordTime and the rest describe the recording, not the picture
     switch (packet.Id()) {
     case PacketId::AppStatus: {
-        const auto status = Decode<PacketId::AppStatus>(payload);
+        const auto status = DecodePayload<PacketId::AppStatus>(payload);
         if (!status)
             return false;
         if (status->extensionFlags != 0) {
@@ -37,7 +28,7 @@ bool EventPlayer::ApplyState(const Packet &packet)
         return true;
     }
     case PacketId::PaperColor: {
-        const auto colour = Decode<PacketId::PaperColor>(payload);
+        const auto colour = DecodePayload<PacketId::PaperColor>(payload);
         if (!colour)
             return false;
         if (colour->colour != paper_.PaperColour()) {
@@ -47,22 +38,22 @@ bool EventPlayer::ApplyState(const Packet &packet)
         return true;
     }
     case PacketId::GradationPoints: {
-        const auto points = Decode<PacketId::GradationPoints>(payload);
+        const auto points = DecodePayload<PacketId::GradationPoints>(payload);
         if (!points)
             return false;
         paper_.gradation.SetGeometry(points->start.x, points->start.y, points->end.x, points->end.y);
         return true;
     }
     case PacketId::GradationForm: {
-        const auto form = Decode<PacketId::GradationForm>(payload);
+        const auto form = DecodePayload<PacketId::GradationForm>(payload);
         return form && paper_.gradation.SetSettings(form->shape, form->mirror, form->repeat, form->wrap);
     }
     case PacketId::Current: {
-        const auto current = Decode<PacketId::Current>(payload);
+        const auto current = DecodePayload<PacketId::Current>(payload);
         return current && ApplyCurrent(*current);
     }
     case PacketId::PaperFlags: {
-        const auto flags = Decode<PacketId::PaperFlags>(payload);
+        const auto flags = DecodePayload<PacketId::PaperFlags>(payload);
         if (!flags)
             return false;
         paper_.selectionEnabled = (flags->flags & paper_flags::kSelectionEnabled) != 0;
@@ -75,19 +66,19 @@ bool EventPlayer::ApplyState(const Packet &packet)
         return true;
     }
     case PacketId::Font: {
-        const auto font = Decode<PacketId::Font>(payload);
+        const auto font = DecodePayload<PacketId::Font>(payload);
         if (font)
             font_ = *font;
         return font.has_value();
     }
     case PacketId::Text: {
-        const auto text = Decode<PacketId::Text>(payload);
+        const auto text = DecodePayload<PacketId::Text>(payload);
         if (text)
             text_ = text->text;
         return text.has_value();
     }
     case PacketId::GradationColors: {
-        const auto colours = Decode<PacketId::GradationColors>(payload);
+        const auto colours = DecodePayload<PacketId::GradationColors>(payload);
         if (!colours || colours->slots.empty() || colours->slots.size() % GradationColorsRecord::kSlotSize != 0)
             return false;
         gradationColours_ = colours->slots;
@@ -117,13 +108,13 @@ bool EventPlayer::ApplyPenState(const Packet &packet)
     const std::span<const uint8_t> payload = packet.payload;
     switch (packet.Id()) {
     case PacketId::SubColor: {
-        const auto colour = Decode<PacketId::SubColor>(payload);
+        const auto colour = DecodePayload<PacketId::SubColor>(payload);
         if (colour)
             pen_.SetSubColor(colour->colour);
         return colour.has_value();
     }
     case PacketId::PenFlags: {
-        const auto flags = Decode<PacketId::PenFlags>(payload);
+        const auto flags = DecodePayload<PacketId::PenFlags>(payload);
         if (!flags)
             return false;
         pen_.SetSizeByPressure((flags->flags & pen_flags::kSizeByPressure) != 0);
@@ -132,7 +123,7 @@ bool EventPlayer::ApplyPenState(const Packet &packet)
         return true;
     }
     case PacketId::PenColor: {
-        const auto colour = Decode<PacketId::PenColor>(payload);
+        const auto colour = DecodePayload<PacketId::PenColor>(payload);
         if (!colour || !pen_.SetKind(colour->kind))
             return false;
         pen_.SetColor(colour->color);
@@ -140,7 +131,7 @@ bool EventPlayer::ApplyPenState(const Packet &packet)
         return true;
     }
     case PacketId::PenSize: {
-        const auto size = Decode<PacketId::PenSize>(payload);
+        const auto size = DecodePayload<PacketId::PenSize>(payload);
         if (!size)
             return false;
         pen_.SetMaxRadius(size->maxRadius);
@@ -148,7 +139,7 @@ bool EventPlayer::ApplyPenState(const Packet &packet)
         return true;
     }
     case PacketId::PenParams: {
-        const auto params = Decode<PacketId::PenParams>(payload);
+        const auto params = DecodePayload<PacketId::PenParams>(payload);
         if (!params)
             return false;
         pen_.SetEffect(params->effect);
