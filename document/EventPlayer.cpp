@@ -40,6 +40,7 @@ PlaybackStart EventPlayer::StartPlayback(const std::filesystem::path &path, bool
     if (code != event_file::kOk)
         return PlaybackStart::FileError;
     name_ = path.stem().string();
+    fileHeader_ = contents.header;
     return StartStream(contents.stream, contents.header.stepCount, unattended);
 }
 

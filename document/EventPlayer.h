@@ -10,6 +10,7 @@
 
 #include "document/TPaper.h"
 #include "events/CMapDD.h"
+#include "events/EventFile.h"
 #include "events/PacketCodec.h"
 #include "tools/StrokeTrack.h"
 #include "tools/TStroke.h"
@@ -91,6 +92,8 @@ public:
     // once the end is reached.
     int ProgressPercent() const;
     int StreamVersion() const { return version_; }
+    // The header of the file played (generation and flags as loaded); defaults for a stream.
+    const events::EventFileHeader &FileHeader() const { return fileHeader_; }
     uint64_t ReadPosition() const { return readPos_; }
     // Where and why the replay stopped with an error.
     const std::string &Error() const { return error_; }
@@ -138,6 +141,7 @@ private:
     TFlowImage &image_;
     const TStroke &appPen_;
     std::string name_;
+    events::EventFileHeader fileHeader_;
     uint64_t readPos_ = 0;
     uint64_t stepStart_ = 0;
     int32_t stepsPlayed_ = 0;
