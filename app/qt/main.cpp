@@ -1,12 +1,17 @@
 // The desktop program's entry point. The standard options are answered and the command line
 // is read before any Qt object exists, so --help, --version and the unattended runs work
 // without a display: -render and -viewer never create a GUI object.
+#include "DialogMessages.h"
+#include "ShellWindow.h"
+#include "SingleInstance.h"
+
+#include "app/AppSession.h"
 #include "app/CommandLine.h"
 #include "app/StandardOptions.h"
+#include "app/SystemInfo.h"
 #include "app/UnattendedJob.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 namespace {
 
@@ -45,9 +50,28 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pictavella3"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Pictavella3"));
-    window.resize(1024, 768);
+    QStringList files;
+    for (const std::string &file : options.files)
+        files << QString::fromStdString(file);
+    pv::SingleInstance instance;
+    if (instance.Claim(files, pv::QueryAnswer(options)) == pv::SingleInstance::Start::HandedOver)
+        return 0;
+
+    pv::DialogMessages dialogs;
+    pv::SetMessageHost(&dialogs);
+    pv::AppSession session(pv::SessionFiles::Standard());
+    if (!session.Begin(pv::GatherSystemInfo()))
+        return 1;
+    const QString title = QString::fromStdString(pv::ApplicationTitle(false));
+    QApplication::setApplicationDisplayName(title);
+    pv::ShellWindow window(title, files);
+    QObject::connect(&instance, &pv::SingleInstance::FilesArrived, &window, [&window](const QStringList &paths) {
+        window.OpenFiles(paths);
+        window.BringToFront();
+    });
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    session.End();
+    pv::SetMessageHost(nullptr);
+    return status;
 }
