@@ -40,16 +40,22 @@ int32_t FixedQuotient(int64_t a, int64_t b)
 
 bool CScaleImage::Prepare(SExtent &source, int32_t sourceW, int32_t sourceH, SExtent &dest, int32_t destW, int32_t destH)
 {
-    if (!ClipToImage(source, sourceW, sourceH) || !ClipToImage(dest, destW, destH))
+    if (!ClipToImage(source, sourceW, sourceH) || dest.width <= 0 || dest.height <= 0)
+        return false;
+    // The scales belong to the whole destination; cutting it to the image only leaves out
+    // pixels, so a view larger than its window renders just what shows, at the right scale.
+    hScale_ = FixedQuotient(source.width, dest.width);
+    vScale_ = FixedQuotient(source.height, dest.height);
+    const SExtent whole = dest;
+    if (!ClipToImage(dest, destW, destH))
         return false;
     sourceW_ = sourceW;
     sourceH_ = sourceH;
     destW_ = destW;
     destH_ = destH;
-    sourceRect_ = source;
+    sourceStartX_ = int64_t(source.x) * kOne + int64_t(dest.x - whole.x) * hScale_;
+    sourceStartY_ = int64_t(source.y) * kOne + int64_t(dest.y - whole.y) * vScale_;
     destRect_ = dest;
-    hScale_ = FixedQuotient(source.width, dest.width);
-    vScale_ = FixedQuotient(source.height, dest.height);
     return true;
 }
 
@@ -99,8 +105,8 @@ bool CScaleImage::AreaAverage(const Ops &ops, int64_t x0, int64_t y0, int64_t x1
 
 void CScaleImage::BuildSpans(AreaSpans &columns, AreaSpans &rows) const
 {
-    columns.Build(int64_t(sourceRect_.x) * kOne, hScale_, destRect_.width, sourceW_);
-    rows.Build(int64_t(sourceRect_.y) * kOne, vScale_, destRect_.height, sourceH_);
+    columns.Build(sourceStartX_, hScale_, destRect_.width, sourceW_);
+    rows.Build(sourceStartY_, vScale_, destRect_.height, sourceH_);
 }
 
 template <class Ops, class Write> void CScaleImage::Render(const Ops &ops, Write &&write) const

@@ -31,7 +31,8 @@ public:
     int32_t vScale() const { return vScale_; }
 
 protected:
-    // Clips both rectangles, sets the scales; false when nothing is left.
+    // Clips the source, sets the scales from it and the whole destination, then clips the
+    // destination to its image; false when nothing is left.
     bool Prepare(SExtent &source, int32_t sourceW, int32_t sourceH, SExtent &dest, int32_t destW, int32_t destH);
     // The average of span (x0, y0)-(x1, y1) (16.16) of a sourceW x sourceH image into *out,
     // through Ops: Ops::Sum, Ops::Add(sum, x, y, weight), Ops::Store(out, sum, divisor).
@@ -44,7 +45,8 @@ protected:
     template <class Ops, class Write> void Render(const Ops &ops, Write &&write) const;
 
     int32_t sourceW_ = 0, sourceH_ = 0, destW_ = 0, destH_ = 0;
-    SExtent sourceRect_, destRect_;
+    int64_t sourceStartX_ = 0, sourceStartY_ = 0; // 16.16, where the clipped destination's first span begins
+    SExtent destRect_;
     int32_t hScale_ = 0x10000, vScale_ = 0x10000;
 };
 

@@ -32,18 +32,20 @@ struct Case {
     SExtent dest;  // the rectangle written
 };
 
-// Every pixel of the destination rectangle: the average of its span through the one-pixel
-// sampler.
+// Every pixel of the destination rectangle that lies in the image: the average of its span
+// through the one-pixel sampler, the spans stepping over the whole rectangle.
 void Expect(TMTC &expected, const TMTC &source, const Case &c, int32_t hScale, int32_t vScale)
 {
     CScaleImageTMTC sampler(&source, nullptr);
     const int64_t x0 = int64_t(c.source.x) << 16, y0 = int64_t(c.source.y) << 16;
     for (int32_t j = 0; j < c.dest.height; ++j)
         for (int32_t k = 0; k < c.dest.width; ++k) {
+            const int32_t x = c.dest.x + k, y = c.dest.y + j;
             const int64_t left = x0 + int64_t(k) * hScale, top = y0 + int64_t(j) * vScale;
             uint32_t p = 0;
-            if (sampler.SamplePixel(&p, left, top, left + hScale, top + vScale))
-                expected.At(c.dest.x + k, c.dest.y + j) = p;
+            if (x >= 0 && y >= 0 && x < expected.Width() && y < expected.Height() &&
+                sampler.SamplePixel(&p, left, top, left + hScale, top + vScale))
+                expected.At(x, y) = p;
         }
 }
 
@@ -68,6 +70,8 @@ TEST(ScaleImagePaths, RowPathsGiveThePerPixelAverage)
         {7, 5, {0, 0, 7, 5}, 300, 1, {0, 0, 300, 1}},              // far enlarged, one row
         {300, 3, {0, 0, 300, 3}, 1, 1, {0, 0, 1, 1}},              // everything into one pixel
         {9, 9, {0, 0, 9, 9}, 40, 41, {-5, -6, 50, 50}},            // a destination rectangle clipped
+        {120, 90, {0, 0, 120, 90}, 50, 40, {-70, -33, 240, 180}},  // a view twice the size, showing its middle
+        {120, 90, {0, 0, 120, 90}, 50, 40, {-37, -20, 60, 45}},    // a view half the size, cut on every side
         {1100, 2000, {0, 0, 1100, 2000}, 2, 1, {0, 0, 2, 1}},      // windows too tall for float rows
     };
     for (const Case &c : cases) {
@@ -79,11 +83,12 @@ TEST(ScaleImagePaths, RowPathsGiveThePerPixelAverage)
         ASSERT_TRUE(resampler.Resample(c.source, c.dest)) << c.destW << "x" << c.destH;
         SExtent clipped = c.dest;
         ASSERT_TRUE(ClipToImage(clipped, c.destW, c.destH));
-        Case visible = c;
-        visible.dest = clipped;
+        // The scales are those of the whole rectangle, however much of it is cut away.
+        ASSERT_EQ(FixedQuotient(c.source.width, c.dest.width), resampler.hScale());
+        ASSERT_EQ(FixedQuotient(c.source.height, c.dest.height), resampler.vScale());
         TMTC expected(c.destW, c.destH);
         expected.Fill(background);
-        Expect(expected, source, visible, resampler.hScale(), resampler.vScale());
+        Expect(expected, source, c, resampler.hScale(), resampler.vScale());
         for (int32_t y = 0; y < c.destH; ++y)
             for (int32_t x = 0; x < c.destW; ++x)
                 ASSERT_EQ(expected.At(x, y), dest.At(x, y))
