@@ -161,13 +161,14 @@ void AverageFloats(const Frame &f)
             const float *wc = columns.Weights(k);
             const size_t x = size_t(f.Column(k)) * 4;
             __m128 sum = _mm_setzero_ps();
+            // A column of weight 0 adds +0 to a sum that is never negative, which leaves it as
+            // it is, so only the rows are skipped and the column loop runs without branches.
             for (int32_t i = 0; i < rows.window; ++i) {
                 if (wr[i] == 0.0f)
                     continue;
                 const float *p = lines[size_t(i)] + x;
                 for (int32_t l = 0; l < columns.window; ++l)
-                    if (wc[l] != 0.0f)
-                        sum = _mm_add_ps(sum, _mm_mul_ps(_mm_loadu_ps(p + 4 * l), _mm_set1_ps(wc[l] * wr[i])));
+                    sum = _mm_add_ps(sum, _mm_mul_ps(_mm_loadu_ps(p + 4 * l), _mm_set1_ps(wc[l] * wr[i])));
             }
             out[k] = StoreLanes(sum, columns.share[size_t(k)] * rows.share[size_t(j)]);
         }
