@@ -12,8 +12,6 @@
 #include "raster/AreaKernels.h"
 #include "raster/AreaSums.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -61,15 +59,6 @@ int32_t HalvingColumns(const AreaSpans &columns)
     return k;
 }
 
-// Four channel sums (blue, green, red, alpha) stored as StoreColour stores them: the bias,
-// the division, truncation, and the clamp to 0-255 by saturating packs.
-uint32_t StoreLanes(__m128 sum, float divisor)
-{
-    const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_add_ps(sum, _mm_set1_ps(0.01f)), _mm_set1_ps(divisor)));
-    const __m128i words = _mm_packs_epi32(q, q);
-    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-}
-
 // Whole-pixel spans: 16-bit channel sums down the window's rows (at most 257 rows of 255),
 // then across each span's columns.
 void AverageWhole(const Frame &f)
@@ -109,7 +98,7 @@ void AverageWhole(const Frame &f)
             __m128i s = zero;
             for (int32_t l = begin[size_t(k)]; l < end[size_t(k)]; ++l)
                 s = _mm_add_epi32(s, _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(column + 4 * l)), zero));
-            out[k] = StoreLanes(_mm_cvtepi32_ps(s), columns.share[size_t(k)] * rows.share[size_t(j)]);
+            out[k] = StoreColourLanes(_mm_cvtepi32_ps(s), columns.share[size_t(k)] * rows.share[size_t(j)]);
         }
     }
 }
@@ -170,7 +159,7 @@ void AverageFloats(const Frame &f)
                 for (int32_t l = 0; l < columns.window; ++l)
                     sum = _mm_add_ps(sum, _mm_mul_ps(_mm_loadu_ps(p + 4 * l), _mm_set1_ps(wc[l] * wr[i])));
             }
-            out[k] = StoreLanes(sum, columns.share[size_t(k)] * rows.share[size_t(j)]);
+            out[k] = StoreColourLanes(sum, columns.share[size_t(k)] * rows.share[size_t(j)]);
         }
     }
 }

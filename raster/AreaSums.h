@@ -11,6 +11,8 @@
 #include "raster/TChannel.h"
 #include "raster/TMTC.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -33,6 +35,27 @@ inline uint32_t StoreColour(const ColourSum &s, float divisor)
     return ch(s.b) | (ch(s.g) << 8) | (ch(s.r) << 16) | (ch(s.a) << 24);
 }
 
+// The same sums four channels at a time: per channel the same products and additions in the
+// same order, so the same floats.
+struct ColourLanesSum {
+    __m128 v = _mm_setzero_ps();
+    void Add(uint32_t p, float w)
+    {
+        const __m128i bytes = _mm_cvtsi32_si128(int32_t(p)), zero = _mm_setzero_si128();
+        const __m128 channels = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+        v = _mm_add_ps(v, _mm_mul_ps(channels, _mm_set1_ps(w)));
+    }
+};
+
+// Four channel sums (blue, green, red, alpha) stored as StoreColour stores them: the bias,
+// the division, truncation, and the clamp to 0-255 by saturating packs.
+inline uint32_t StoreColourLanes(__m128 sum, float divisor)
+{
+    const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_add_ps(sum, _mm_set1_ps(0.01f)), _mm_set1_ps(divisor)));
+    const __m128i words = _mm_packs_epi32(q, q);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+}
+
 struct ByteSum {
     float v = 0;
     void Add(uint8_t p, float w) { v += float(p) * w; }
@@ -52,6 +75,15 @@ template <class Image> struct ColourOps {
     void Store(Pixel *out, const Sum &s, float d) const { *out = StoreColour(s, d); }
 };
 template <> inline uint32_t ColourOps<TMTC>::At(int32_t x, int32_t y) const { return image.At(x, y); }
+
+// A plain colour image summed four channels at a time (the bytes of ColourOps<TMTC>).
+struct ColourLanesOps {
+    using Pixel = uint32_t;
+    using Sum = ColourLanesSum;
+    const TMTC &image;
+    uint32_t At(int32_t x, int32_t y) const { return image.At(x, y); }
+    void Store(Pixel *out, const Sum &s, float d) const { *out = StoreColourLanes(s.v, d); }
+};
 template <> inline uint32_t ColourOps<CBlockVMTC>::At(int32_t x, int32_t y) const { return image.Pixel(x, y); }
 
 template <class Image> struct ByteOps {

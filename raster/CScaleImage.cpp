@@ -17,8 +17,9 @@ float Weight(int64_t part) { return float(part) / 65536.0f; }
 
 // The weighted sum along one row (or column) of the span: a left part, whole pixels, a right
 // part; `at(i)` reads pixel i of the line.
-template <class Sum, class At> void LineSum(Sum &sum, int64_t first, int64_t whole, int64_t head, int64_t tail,
-                                            float scale, At &&at)
+template <class Sum, class At>
+[[gnu::always_inline]] inline void LineSum(Sum &sum, int64_t first, int64_t whole, int64_t head, int64_t tail, float scale,
+                                           At &&at)
 {
     int64_t i = first;
     if (head > 0)
@@ -136,7 +137,17 @@ bool CScaleImageTMTC::SamplePixel(uint32_t *pixel, int64_t left, int64_t top, in
 {
     if (!source_ || right <= left || bottom <= top)
         return false;
-    return AreaAverage(ColourOps<TMTC>{*source_}, left, top, right, bottom, source_->Width(), source_->Height(), pixel);
+    return AreaAverage(ColourLanesOps{*source_}, left, top, right, bottom, source_->Width(), source_->Height(), pixel);
+}
+
+void CScaleImageTMTC::SampleSquares(uint32_t *out, int32_t count, const int64_t *lefts, const int64_t *tops, int64_t size,
+                                    uint32_t outside) const
+{
+    const ColourLanesOps ops{*source_};
+    for (int32_t i = 0; i < count; ++i)
+        if (size <= 0 || !AreaAverage(ops, lefts[i], tops[i], lefts[i] + size, tops[i] + size, source_->Width(),
+                                      source_->Height(), out + i))
+            out[i] = outside;
 }
 
 bool CScaleImageCH::Resample(SExtent source, SExtent dest)

@@ -58,6 +58,10 @@ public:
     bool Resample(SExtent source, SExtent dest);
     // The area average of an edge rectangle (16.16) of the source into one pixel.
     bool SamplePixel(uint32_t *pixel, int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+    // SamplePixel for count squares of side `size` with the given top-left corners, into
+    // out[0..count); a square that misses the source gives `outside`.
+    void SampleSquares(uint32_t *out, int32_t count, const int64_t *lefts, const int64_t *tops, int64_t size,
+                       uint32_t outside) const;
 
 private:
     const TMTC *source_;

@@ -1,6 +1,7 @@
 // The view samplers.
 #include "raster/ViewSamplers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pv {
@@ -49,16 +50,24 @@ bool RotatedAreaView(TMTC &dest, const TMTC &source, CScaleImageTMTC &resampler,
     const int64_t half = -(g / 2), ox = ToFixed(offsetX), oy = ToFixed(offsetY);
     const int64_t halfW = int64_t(dest.Width()) << 15, halfH = int64_t(dest.Height()) << 15;
     auto mul = [](int64_t a, int64_t b) { return (a * b) >> 16; };
-    for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
-        const int64_t B = mul((int64_t(y) << 16) + 0x8000 - halfH, g);
-        uint32_t *row = dest.RowPixels(y);
-        for (int32_t x = rect.x; x < rect.x + rect.width; ++x) {
-            const int64_t A = mul((int64_t(x) << 16) + 0x8000 - halfW, g);
-            const int64_t left = mul(A, c) - mul(B, s) + ox + half, top = mul(A, s) + mul(B, c) + oy + half;
-            if (!resampler.SamplePixel(row + x, left, top, left + g, top + g))
-                row[x] = backdrop;
+    // A turned view row runs diagonally through the source, a new source row (and page) every
+    // few pixels; small blocks of the view keep what they read close together. In each block
+    // row the squares' corners come first, then the piece is sampled in one call.
+    constexpr int32_t kBlockW = 32, kBlockH = 32;
+    int64_t lefts[kBlockW], tops[kBlockW];
+    for (int32_t by = rect.y; by < rect.y + rect.height; by += kBlockH)
+        for (int32_t bx = rect.x; bx < rect.x + rect.width; bx += kBlockW) {
+            const int32_t w = std::min(kBlockW, rect.x + rect.width - bx);
+            for (int32_t y = by; y < std::min(by + kBlockH, rect.y + rect.height); ++y) {
+                const int64_t B = mul((int64_t(y) << 16) + 0x8000 - halfH, g);
+                for (int32_t i = 0; i < w; ++i) {
+                    const int64_t A = mul((int64_t(bx + i) << 16) + 0x8000 - halfW, g);
+                    lefts[i] = mul(A, c) - mul(B, s) + ox + half;
+                    tops[i] = mul(A, s) + mul(B, c) + oy + half;
+                }
+                resampler.SampleSquares(dest.RowPixels(y) + bx, w, lefts, tops, g, backdrop);
+            }
         }
-    }
     return true;
 }
 
