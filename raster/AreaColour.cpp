@@ -141,12 +141,20 @@ void AverageFloats(const Frame &f)
             row[n] = float(bytes[n]);
     };
     std::vector<const float *> lines(size_t(rows.window));
+    const int32_t count = int32_t(columns.first.size());
+    std::vector<int32_t> starts(static_cast<size_t>(count));
+    for (int32_t k = 0; k < count; ++k)
+        starts[size_t(k)] = f.Column(k);
     for (int32_t j = 0; j < int32_t(rows.first.size()); ++j) {
         const float *wr = rows.Weights(j);
         for (int32_t i = 0; i < rows.window; ++i)
             lines[size_t(i)] = floats.Row(rows.first[size_t(j)] + i, convert);
         uint32_t *out = f.DestRow(j);
-        for (int32_t k = 0; k < int32_t(columns.first.size()); ++k) {
+        int32_t k = 0;
+        if (HasAvx2())
+            k = kernels::AverageFloatRowAvx2({lines.data(), wr, rows.window, starts.data(), columns.weights.data(),
+                                              columns.window, columns.share.data(), rows.share[size_t(j)], out, count});
+        for (; k < count; ++k) {
             const float *wc = columns.Weights(k);
             const size_t x = size_t(f.Column(k)) * 4;
             __m128 sum = _mm_setzero_ps();

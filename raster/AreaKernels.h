@@ -31,6 +31,25 @@ struct EnlargeRow {
 };
 int32_t EnlargeRowAvx2(const EnlargeRow &row);
 
+// Any spans over rows of float pixels (blue, green, red, alpha; four floats a pixel):
+// destination pixels in pairs, each pair's channel sums in the two halves of one register.
+// Pixel k's window starts at float pixel columns[k] of every line and has the weights
+// columnWeights[k × window ...]; line i has the weight rowWeights[i] (lines of weight 0 are
+// skipped); the divisor is share[k] × rowShare.
+struct FloatRow {
+    const float *const *lines;
+    const float *rowWeights;
+    int32_t rows;
+    const int32_t *columns;
+    const float *columnWeights;
+    int32_t window;
+    const float *share;
+    float rowShare;
+    uint32_t *dest;
+    int32_t count;
+};
+int32_t AverageFloatRowAvx2(const FloatRow &row);
+
 // Pixels to channel planes of floats (blue, green, red, alpha, planeStride apart).
 int32_t SplitRowAvx2(float *planes, ptrdiff_t planeStride, const uint32_t *pixels, int32_t count);
 

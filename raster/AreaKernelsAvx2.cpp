@@ -1,10 +1,10 @@
-// AVX2 row kernels of the colour area average: halving, enlarging and the channel planes
-// enlarging reads.
+// AVX2 row kernels of the colour area average: halving, enlarging, any spans over float rows
+// two pixels at a time, and the channel planes enlarging reads.
 //
 // Halving sums four whole pixels per channel; the sum S <= 1020 is exact, and the stored
 // byte trunc((S + 0.01) / 4) of the per-pixel average is S >> 2 (AreaColour.cpp shows why).
 //
-// Enlarging keeps the per-pixel average's single-precision steps lane for lane: each product
+// Enlarging and the float rows keep the per-pixel average's single-precision steps lane for lane: each product
 // of weights, each product with a channel value, the four sums in row order, the bias and the
 // division are the same IEEE operations on the same operands, so the bytes agree. The file
 // is built for AVX2 without FMA: a fused multiply-add would round differently.
@@ -106,6 +106,33 @@ PV_AVX2 int32_t EnlargeRowAvx2(const EnlargeRow &row)
     else
         Enlarge<false>(row);
     return 8 * row.groups;
+}
+
+PV_AVX2 int32_t AverageFloatRowAvx2(const FloatRow &row)
+{
+    const __m256 bias = _mm256_set1_ps(0.01f), rowShare = _mm256_set1_ps(row.rowShare);
+    int32_t k = 0;
+    for (; k + 1 < row.count; k += 2) {
+        const float *wa = row.columnWeights + size_t(k) * size_t(row.window), *wb = wa + row.window;
+        const int32_t xa = 4 * row.columns[k], xb = 4 * row.columns[k + 1];
+        __m256 sum = _mm256_setzero_ps();
+        for (int32_t i = 0; i < row.rows; ++i) {
+            if (row.rowWeights[i] == 0.0f)
+                continue;
+            const __m256 wr = _mm256_set1_ps(row.rowWeights[i]);
+            const float *p = row.lines[i];
+            for (int32_t l = 0; l < row.window; ++l) {
+                const __m256 w = _mm256_mul_ps(_mm256_setr_m128(_mm_set1_ps(wa[l]), _mm_set1_ps(wb[l])), wr);
+                const __m256 pixels = _mm256_setr_m128(_mm_loadu_ps(p + xa + 4 * l), _mm_loadu_ps(p + xb + 4 * l));
+                sum = _mm256_add_ps(sum, _mm256_mul_ps(pixels, w));
+            }
+        }
+        const __m256 divisor = _mm256_mul_ps(_mm256_setr_m128(_mm_set1_ps(row.share[k]), _mm_set1_ps(row.share[k + 1])), rowShare);
+        const __m256i q = _mm256_cvttps_epi32(_mm256_div_ps(_mm256_add_ps(sum, bias), divisor));
+        const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(q), _mm256_extracti128_si256(q, 1));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(row.dest + k), _mm_packus_epi16(words, words));
+    }
+    return k;
 }
 
 PV_AVX2 int32_t SplitRowAvx2(float *planes, ptrdiff_t planeStride, const uint32_t *pixels, int32_t count)
