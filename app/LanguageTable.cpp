@@ -1,7 +1,9 @@
 // Reading the language table.
 #include "app/LanguageTable.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace pv {
 namespace {
@@ -57,30 +59,38 @@ bool LanguageTable::Load(const std::filesystem::path &path, std::string &problem
     texts_.clear();
     loaded_ = false;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problem = "the file cannot be opened";
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+        problem = "the file cannot be read";
         return false;
     }
+    return Parse(text, problem);
+}
+
+bool LanguageTable::Parse(std::string_view text, std::string &problem)
+{
+    texts_.clear();
+    loaded_ = false;
     std::map<std::string, std::string, std::less<>> texts;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
+    int number = 0;
+    for (size_t at = 0; at < text.size();) {
+        ++number;
+        const size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         if (line.empty() || line.front() == '#')
             continue;
         const size_t tab = line.find('\t');
-        std::optional<std::string> text;
-        if (tab != std::string::npos && tab > 0 && IsUtf8(line))
-            text = Unescaped(std::string_view(line).substr(tab + 1));
-        if (!text) {
+        std::optional<std::string> value;
+        if (tab != std::string_view::npos && tab > 0 && IsUtf8(line))
+            value = Unescaped(line.substr(tab + 1));
+        if (!value) {
             problem = "line " + std::to_string(number) + " is not an id, a tab and UTF-8 text";
             return false;
         }
-        texts.insert_or_assign(line.substr(0, tab), std::move(*text));
-    }
-    if (in.bad()) {
-        problem = "the file cannot be read";
-        return false;
+        texts.insert_or_assign(std::string(line.substr(0, tab)), std::move(*value));
     }
     texts_ = std::move(texts);
     loaded_ = true;

@@ -20,6 +20,8 @@ public:
     // Reads the table; false (the table left empty, problem set) on a line that is not
     // "id<TAB>text", text that is not UTF-8, or a file that cannot be read.
     bool Load(const std::filesystem::path &path, std::string &problem);
+    // The same for the table's text.
+    bool Parse(std::string_view text, std::string &problem);
     bool Loaded() const { return loaded_; }
     // The table's text for id, or the built-in text.
     std::string_view Text(std::string_view id, std::string_view builtIn) const;

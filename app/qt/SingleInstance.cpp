@@ -1,6 +1,7 @@
 // The single instance's lock, its server and a later start's hand-over.
 #include "SingleInstance.h"
 
+#include "app/HandOver.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -8,23 +9,14 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QtEndian>
 
 namespace pv {
 namespace {
 
-constexpr char kQuery[] = "pV2 query";
-
-QByteArray Framed(const QByteArray &payload)
+bool Send(QLocalSocket &socket, std::string_view payload)
 {
-    QByteArray out(4, '\0');
-    qToLittleEndian<quint32>(quint32(payload.size()), out.data());
-    return out + payload;
-}
-
-bool Send(QLocalSocket &socket, const QByteArray &payload)
-{
-    socket.write(Framed(payload));
+    const std::string message = FrameMessage(payload);
+    socket.write(message.data(), qint64(message.size()));
     return socket.waitForBytesWritten(SingleInstance::kTimeoutMs);
 }
 
@@ -40,7 +32,7 @@ bool ReadExactly(QLocalSocket &socket, QByteArray &out, qint64 n)
     return true;
 }
 
-// A connection to the server: messages collected until complete, each answered.
+// A connection to the server: its bytes go through the reader, each message is answered.
 class Peer : public QObject {
 public:
     Peer(QLocalSocket *socket, QByteArray answer, SingleInstance &owner)
@@ -56,44 +48,34 @@ public:
 private:
     void Read()
     {
-        buffer_ += socket_->readAll();
-        while (buffer_.size() >= 4) {
-            const quint32 length = qFromLittleEndian<quint32>(buffer_.constData());
-            if (length > quint32(SingleInstance::kMaxMessage))
-                return Drop("a message too long");
-            if (buffer_.size() < qsizetype(4 + length))
-                break;
-            const QByteArray payload = buffer_.mid(4, qsizetype(length));
-            buffer_.remove(0, qsizetype(4 + length));
-            if (!queried_) {
-                if (payload != kQuery)
-                    return Drop("no query");
-                queried_ = true;
+        const QByteArray bytes = socket_->readAll();
+        reader_.Append({reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())});
+        std::string payload;
+        for (;;) {
+            switch (reader_.Next(payload)) {
+            case HandOverReader::Result::NeedMore:
+                idle_.start(SingleInstance::kTimeoutMs * 2);
+                return;
+            case HandOverReader::Result::Query:
                 socket_->write(answer_);
-                continue;
+                break;
+            case HandOverReader::Result::Path:
+                socket_->write(QByteArray("\x01\x00\x00\x00", 4));
+                emit owner_.FilesArrived({QString::fromStdString(payload)});
+                break;
+            case HandOverReader::Result::Drop:
+                LogText("single instance: a later start was dropped: " + payload + "\n");
+                socket_->abort();
+                return;
             }
-            const QString path = QString::fromUtf8(payload);
-            if (!QFileInfo(path).isAbsolute())
-                return Drop("a path that is not absolute");
-            socket_->write(QByteArray("\x01\x00\x00\x00", 4));
-            emit owner_.FilesArrived({path});
         }
-        if (buffer_.size() > 4 + SingleInstance::kMaxMessage)
-            Drop("too much data");
-        idle_.start(SingleInstance::kTimeoutMs * 2);
-    }
-    void Drop(const char *why)
-    {
-        LogText(std::string("single instance: a later start was dropped: ") + why + "\n");
-        socket_->abort();
     }
 
     QLocalSocket *socket_;
     QByteArray answer_;
     SingleInstance &owner_;
-    QByteArray buffer_;
+    HandOverReader reader_;
     QTimer idle_;
-    bool queried_ = false;
 };
 
 } // namespace
@@ -143,16 +125,16 @@ bool SingleInstance::HandOver(const QStringList &files)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
-    if (!socket.waitForConnected(kTimeoutMs) || !Send(socket, kQuery))
+    if (!socket.waitForConnected(kTimeoutMs) || !Send(socket, kHandOverQuery))
         return false;
     QByteArray reply;
     if (!ReadExactly(socket, reply, 4) || reply != "PV20")
         return false; // nothing that takes files runs here
     for (const QString &file : files) {
         const QByteArray path = QFileInfo(file).absoluteFilePath().toUtf8();
-        if (path.isEmpty() || path.size() > kMaxMessage)
+        if (path.isEmpty() || size_t(path.size()) > HandOverReader::kMaxMessage)
             continue;
-        if (!Send(socket, path) || !ReadExactly(socket, reply, 4))
+        if (!Send(socket, {path.constData(), size_t(path.size())}) || !ReadExactly(socket, reply, 4))
             return false;
     }
     socket.disconnectFromServer();

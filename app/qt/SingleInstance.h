@@ -3,9 +3,9 @@
 // an absolute path in its own bounded, length-prefixed message, and ends. When no instance
 // answers, the later start runs on its own. Unattended runs take no part.
 //
-// Messages both ways are a little-endian uint32 length and that many bytes: first the query
-// "pV2 query", answered with 4 bytes ("PV20"); then one path per message, answered with the
-// uint32 1. A peer that sends more than kMaxMessage bytes, or stalls, is dropped.
+// A later start sends the query, answered with 4 bytes ("PV20"), then one path per message,
+// each answered with the uint32 1 (app/HandOver.h has the messages). A peer that breaks the
+// rules, or stalls, is dropped.
 #pragma once
 
 #include <QLocalServer>
@@ -20,7 +20,6 @@ namespace pv {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kMaxMessage = 4096;
     static constexpr int kTimeoutMs = 2000;
 
     // The lock and socket live in folder (the user's runtime folder by default).
