@@ -3,8 +3,8 @@
 // and written back at the end.
 #include "app/AppSession.h"
 
-#include "platform/Messages.h"
 #include "platform/SettingsFile.h"
+#include "KeptMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +16,6 @@ namespace pv {
 namespace {
 
 namespace fs = std::filesystem;
-
-class KeptMessages : public MessageHost {
-public:
-    KeptMessages() { SetMessageHost(this); }
-    ~KeptMessages() override { SetMessageHost(nullptr); }
-    void Warning(std::string_view text) override { warnings.emplace_back(text); }
-    void Information(std::string_view) override {}
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::No; }
-    std::vector<std::string> warnings;
-};
 
 class AppSessionTest : public ::testing::Test {
 protected:

@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ExtensionClass.h"
 
-#include "platform/Messages.h"
+#include "KeptMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,6 @@
 
 namespace pv {
 namespace {
-
-class KeptWarnings : public MessageHost {
-public:
-    KeptWarnings() { SetMessageHost(this); }
-    ~KeptWarnings() override { SetMessageHost(nullptr); }
-    void Warning(std::string_view text) override { warnings.emplace_back(text); }
-    void Information(std::string_view) override {}
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::No; }
-    std::vector<std::string> warnings;
-};
 
 TEST(CommandLine, Switches)
 {
@@ -47,7 +37,7 @@ TEST(CommandLine, Switches)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.empty() ? "" : c.args.front());
-        KeptWarnings messages;
+        KeptMessages messages;
         const StartOptions options = ParseCommandLine(c.args);
         EXPECT_EQ(c.unattended, options.unattended);
         EXPECT_EQ(c.viewer, options.viewer);

@@ -7,8 +7,8 @@
 #include "document/PaperHost.h"
 #include "events/EventFileIo.h"
 #include "events/StreamWalk.h"
-#include "platform/Messages.h"
 #include "raster/DibFormat.h"
+#include "KeptMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +22,6 @@ namespace {
 
 using namespace unattended_result;
 namespace fs = std::filesystem;
-
-class QuietMessages : public MessageHost {
-public:
-    QuietMessages() { SetMessageHost(this); }
-    ~QuietMessages() override { SetMessageHost(nullptr); }
-    void Warning(std::string_view text) override { warnings.emplace_back(text); }
-    void Information(std::string_view) override {}
-    MessageAnswer Ask(std::string_view, MessageButtons) override { return MessageAnswer::No; }
-    std::vector<std::string> warnings;
-};
 
 std::vector<uint8_t> Bytes(const fs::path &path)
 {
@@ -86,7 +76,7 @@ protected:
     }
 
     fs::path folder_;
-    QuietMessages messages_;
+    KeptMessages messages_;
 };
 
 TEST_F(UnattendedJob, RenderWritesThePictureAndASealedCopy)
