@@ -3,6 +3,7 @@
 // a whole tile, so empty areas cost one routine call per tile.
 #include "raster/CBlockVMTC.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -101,6 +102,16 @@ void WarmBand(const TMTC &dest, const std::vector<ViewPiece> &band, SPoint shift
     static_cast<void>(sum);
 }
 
+// Whether the view's rows top .. top + height - 1 lie stride pixels apart.
+bool EvenRows(const TMTC &dest, int32_t top, int32_t height, ptrdiff_t &stride)
+{
+    stride = height > 1 ? dest.RowPixels(top + 1) - dest.RowPixels(top) : 0;
+    for (int32_t j = 2; j < height; ++j)
+        if (dest.RowPixels(top + j) - dest.RowPixels(top + j - 1) != stride)
+            return false;
+    return true;
+}
+
 } // namespace
 
 void CBlockVMTC::FoldOpacity(uint8_t opacity)
@@ -130,7 +141,7 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
     if (opacity == 0)
         return true;
     const SLayerParam &param = LayerParam(mode);
-    const ComposeRowRoutine composeRow = param.composeRow;
+    const ComposeRectRoutine composeRect = param.composeRect;
     if (dither)
         InstallDither(param.compose, *dither, ditherAmount);
     const SEdgeRect wanted = ToEdge(rect);
@@ -138,18 +149,28 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
     std::vector<ViewPiece> band;
     band.reserve(size_t(TilesAcross()));
     std::array<uint32_t, 32> uniformRow;
+    // A piece goes to the compose routine in one call where the view's rows are evenly
+    // spaced, a row at a time where they are not.
+    ptrdiff_t stride = 0;
+    const int32_t rowsPerCall = EvenRows(dest, point.y, rect.height, stride) ? 32 : 1;
     auto composeBand = [&](SExtent area) {
         WarmBand(dest, band, shift, area);
         for (const ViewPiece &p : band) {
             if (!p.pixels)
                 uniformRow.fill(p.uniform);
-            for (int32_t j = 0; j < p.piece.height; ++j) {
+            const ptrdiff_t sourceStride = p.pixels ? 32 : 0;
+            if (dither) {
+                for (int32_t j = 0; j < p.piece.height; ++j)
+                    DitherRun(dest.RowPixels(p.piece.y + shift.y + j) + p.piece.x + shift.x,
+                              p.pixels ? p.pixels + j * sourceStride : uniformRow.data(), p.piece.width, p.piece.x,
+                              p.piece.y + j, opacity);
+                continue;
+            }
+            for (int32_t j = 0; j < p.piece.height; j += rowsPerCall) {
                 uint32_t *d = dest.RowPixels(p.piece.y + shift.y + j) + p.piece.x + shift.x;
-                const uint32_t *s = p.pixels ? p.pixels + j * 32 : uniformRow.data();
-                if (dither)
-                    DitherRun(d, s, p.piece.width, p.piece.x, p.piece.y + j, opacity);
-                else
-                    composeRow(d, s, p.piece.width, opacity);
+                const uint32_t *s = p.pixels ? p.pixels + j * sourceStride : uniformRow.data();
+                composeRect(d, stride, s, sourceStride, p.piece.width, std::min(rowsPerCall, p.piece.height - j),
+                            opacity);
             }
         }
         band.clear();

@@ -1,4 +1,4 @@
-// AVX2 row kernels of the compose routines that fit 16-bit lanes.
+// AVX2 kernels of the compose routines that fit 16-bit lanes.
 //
 // Eight pixels are widened to 16-bit channels (two registers of four pixels). Every
 // division by 255 of the scalar routines divides a number t <= 65025 as (t x 32897) >> 23,
@@ -155,34 +155,39 @@ PV_AVX2 inline __m256i ComposeEight(__m256i d, __m256i s, __m256i opacity)
 
 // Groups of eight wholly transparent source pixels are skipped: weight 0 changes nothing.
 template <class Mode, bool FullOpacity>
-PV_AVX2 int32_t ComposeGroups(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+PV_AVX2 int32_t ComposeGroups(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                              int32_t count, int32_t rows, int opacity)
 {
     const __m256i o = Lanes(opacity);
     const __m256i alphaBytes = _mm256_set1_epi32(int(0xFF000000u));
-    int32_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(source + i));
-        if (_mm256_testz_si256(s, alphaBytes))
-            continue;
-        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(dest + i));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), ComposeEight<Mode, FullOpacity>(d, s, o));
+    const int32_t groups = count & ~7;
+    for (int32_t r = 0; r < rows; ++r, dest += destStride, source += sourceStride) {
+        for (int32_t i = 0; i < groups; i += 8) {
+            const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(source + i));
+            if (_mm256_testz_si256(s, alphaBytes))
+                continue;
+            const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(dest + i));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), ComposeEight<Mode, FullOpacity>(d, s, o));
+        }
     }
-    return i;
+    return groups;
 }
 
 template <class Mode>
-PV_AVX2 int32_t ComposeRow(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+PV_AVX2 int32_t ComposeRect(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                            int32_t count, int32_t rows, int opacity)
 {
-    return opacity == 255 ? ComposeGroups<Mode, true>(dest, source, count, opacity)
-                          : ComposeGroups<Mode, false>(dest, source, count, opacity);
+    return opacity == 255 ? ComposeGroups<Mode, true>(dest, destStride, source, sourceStride, count, rows, opacity)
+                          : ComposeGroups<Mode, false>(dest, destStride, source, sourceStride, count, rows, opacity);
 }
 
 } // namespace
 
-#define PV_KERNEL(name, mode)                                                                       \
-    int32_t name(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)                \
-    {                                                                                               \
-        return ComposeRow<mode>(dest, source, count, opacity);                                      \
+#define PV_KERNEL(name, mode)                                                                                       \
+    int32_t name(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride, int32_t count, \
+                 int32_t rows, int opacity)                                                                         \
+    {                                                                                                               \
+        return ComposeRect<mode>(dest, destStride, source, sourceStride, count, rows, opacity);                     \
     }
 
 PV_KERNEL(ComposeMultiplyAvx2, Multiply)

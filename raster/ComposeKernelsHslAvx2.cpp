@@ -1,4 +1,4 @@
-// AVX2 row kernels of the hue, saturation, colour and luminosity modes.
+// AVX2 kernels of the hue, saturation, colour and luminosity modes.
 //
 // Eight pixels at a time, one 32-bit lane per pixel and channel. The scalar construction
 // branches three ways per pixel on the luminance shift; here every branch is computed and
@@ -98,12 +98,11 @@ PV_AVX2 inline void SetChromaAndLuminance(const SPixels &c, __m256i k, __m256i L
 enum class Model { Hue, Saturation, Colour, Luminosity };
 
 template <Model M>
-PV_AVX2 int32_t ComposeHsl(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+PV_AVX2 void ComposeHslRow(uint32_t *dest, const uint32_t *source, int32_t groups, int opacity)
 {
     const __m256i o = Int(opacity), k255 = Int(255);
     const __m256i alphaBytes = Int(int(0xFF000000u));
-    int32_t i = 0;
-    for (; i + 8 <= count; i += 8) {
+    for (int32_t i = 0; i < groups; i += 8) {
         const __m256i sp = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(source + i));
         if (_mm256_testz_si256(sp, alphaBytes))
             continue;
@@ -131,29 +130,42 @@ PV_AVX2 int32_t ComposeHsl(uint32_t *dest, const uint32_t *source, int32_t count
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(dest + i), result);
     }
-    return i;
+}
+
+template <Model M>
+PV_AVX2 int32_t ComposeHsl(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                           int32_t count, int32_t rows, int opacity)
+{
+    const int32_t groups = count & ~7;
+    for (int32_t r = 0; r < rows; ++r)
+        ComposeHslRow<M>(dest + r * destStride, source + r * sourceStride, groups, opacity);
+    return groups;
 }
 
 } // namespace
 
-int32_t ComposeHueAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+int32_t ComposeHueAvx2(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                       int32_t count, int32_t rows, int opacity)
 {
-    return ComposeHsl<Model::Hue>(dest, source, count, opacity);
+    return ComposeHsl<Model::Hue>(dest, destStride, source, sourceStride, count, rows, opacity);
 }
 
-int32_t ComposeSaturationAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+int32_t ComposeSaturationAvx2(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                              int32_t count, int32_t rows, int opacity)
 {
-    return ComposeHsl<Model::Saturation>(dest, source, count, opacity);
+    return ComposeHsl<Model::Saturation>(dest, destStride, source, sourceStride, count, rows, opacity);
 }
 
-int32_t ComposeColourAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+int32_t ComposeColourAvx2(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                          int32_t count, int32_t rows, int opacity)
 {
-    return ComposeHsl<Model::Colour>(dest, source, count, opacity);
+    return ComposeHsl<Model::Colour>(dest, destStride, source, sourceStride, count, rows, opacity);
 }
 
-int32_t ComposeLuminosityAvx2(uint32_t *dest, const uint32_t *source, int32_t count, int opacity)
+int32_t ComposeLuminosityAvx2(uint32_t *dest, ptrdiff_t destStride, const uint32_t *source, ptrdiff_t sourceStride,
+                              int32_t count, int32_t rows, int opacity)
 {
-    return ComposeHsl<Model::Luminosity>(dest, source, count, opacity);
+    return ComposeHsl<Model::Luminosity>(dest, destStride, source, sourceStride, count, rows, opacity);
 }
 
 } // namespace pv::kernels

@@ -10,7 +10,7 @@ namespace {
 // One row: the compose routine is always the mode's paint routine behind the opacity.
 #define PV_MODE(code, name, fill, base, flags, paint, merge, position, separator, kernel)                 \
     SLayerParam{code, name, fill, base, flags, Compose<paint>, paint, merge, ComposeRowOf<paint, kernel>, \
-                position, separator}
+                ComposeRectOf<paint, kernel>, position, separator}
 
 using namespace kernels;
 

@@ -26,8 +26,9 @@ struct SLayerParam {
     ComposeRoutine compose;
     PaintRoutine paint;
     MergeRoutine merge;
-    // The compose routine applied to a whole row (same bytes, faster).
+    // The compose routine applied to a whole row, and to a rectangle (same bytes, faster).
     ComposeRowRoutine composeRow;
+    ComposeRectRoutine composeRect;
     // Position in mode lists and menus (menu command = kModeMenuFirstId + position), and
     // whether a menu puts a separator before it.
     int displayPosition;
