@@ -5,6 +5,7 @@
 
 #include "raster/PixelWriters.h"
 #include "tools/DabProfiles.h"
+#include "tools/ProfileIndices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,16 +25,20 @@ void ProfileDab(TMTC &image, float strength, float x, float y, float radius, Col
     const int64_t fixedStrength = int64_t(double(strength) * 65536.0);
     const double scale = 2047.0 / radius, r2 = double(radius) * radius;
     const ColourWriter write = CurrentPixelWriters().colour;
+    constexpr int32_t kPiece = 256;
+    int32_t indices[kPiece];
     for (int32_t j = y0; j < y1; ++j) {
         const double dy = j + 0.5 - y;
-        for (int32_t i = x0; i < x1; ++i) {
-            const double dx = i + 0.5 - x, d2 = dx * dx + dy * dy;
-            if (d2 >= r2)
-                continue;
-            const int32_t index = std::min(kProfileSize - 1, int32_t(std::sqrt(d2) * scale));
-            const int64_t coverage = (profile[size_t(index)] * fixedStrength) >> 32;
-            if (coverage > 0)
-                write(image, i, j, uint8_t(std::min<int64_t>(coverage, 255)), colourAt(i, j));
+        for (int32_t from = x0; from < x1; from += kPiece) {
+            const int32_t n = std::min(kPiece, x1 - from);
+            ProfileIndices(indices, n, from, x, dy, scale, r2);
+            for (int32_t k = 0; k < n; ++k) {
+                if (indices[k] < 0)
+                    continue;
+                const int64_t coverage = (profile[size_t(indices[k])] * fixedStrength) >> 32;
+                if (coverage > 0)
+                    write(image, from + k, j, uint8_t(std::min<int64_t>(coverage, 255)), colourAt(from + k, j));
+            }
         }
     }
 }
