@@ -75,7 +75,8 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
     }
 
     dab.xMajor = xMajor;
-    const int32_t dabsBefore = track.dabs;
+    // The box of the dabs this segment draws, in work image coordinates.
+    float left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
     float x = x2 + 0.5f, y = y2 + 0.5f, p = p2;
     for (int32_t i = 0; i < n; ++i) {
         const float opacity = pen.opacityByPressure() ? p : 1.0f;
@@ -83,6 +84,8 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
         if (track.steps % m == 0 && kind.dab) {
             kind.dab(dab, x, y, opacity, radius);
             ++track.dabs;
+            left = std::min(left, x - radius), right = std::max(right, x + radius);
+            top = std::min(top, y - radius), bottom = std::max(bottom, y + radius);
         }
         x += sx;
         y += sy;
@@ -94,12 +97,17 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
         ++track.steps;
         track.length += stepLength * p;
     }
-    // A segment without a dab left the coverage as it was, and its pixels as composed.
-    if (PenKindOf(pen.kind()).drawsCoverage && track.dabs != dabsBefore) {
-        SExtent rect = track.SegmentExtent();
-        rect.x += image.offsetX;
-        rect.y += image.offsetY;
-        ComposeCoverage(paper, image, pen, rect);
+    // Coverage changes only under the dabs (a dab writes at most a pixel beyond its radius), so
+    // the rest of the segment's rectangle would be composed to what it already holds.
+    if (PenKindOf(pen.kind()).drawsCoverage && left <= right) {
+        SExtent segment = track.SegmentExtent();
+        segment.x += image.offsetX;
+        segment.y += image.offsetY;
+        SEdgeRect rect = ToEdge(segment);
+        const SEdgeRect dabs{int32_t(std::floor(left)) - 2, int32_t(std::floor(top)) - 2, int32_t(std::ceil(right)) + 2,
+                             int32_t(std::ceil(bottom)) + 2};
+        if (IntersectEdge(rect, dabs))
+            ComposeCoverage(paper, image, pen, ToExtent(rect));
     }
 }
 

@@ -87,3 +87,36 @@ TEST(StrokeEnd, LegacyEngineDrawsEachKind)
 
 } // namespace
 } // namespace pv::test
+
+namespace pv::test {
+namespace {
+
+// The pencil composes its coverage only where the segment's dabs drew: after every sample, a
+// compose of the whole stroke rectangle changes no pixel, at small and large radii, with the
+// size following the pressure and on a layer with content under the stroke.
+TEST(StrokeEnd, PencilComposeLeavesNothingBehind)
+{
+    for (const float radius : {1.5f, 6.0f, 20.0f}) {
+        SCOPED_TRACE(radius);
+        DabFixture f(96, 96);
+        f.Fill(0x80408020);
+        f.UsePen(kPenPencil);
+        f.pen.SetMaxRadius(radius);
+        f.pen.SetColor(0x3050F0);
+        ASSERT_TRUE(f.paper->BeginStroke(f.image, f.pen, f.track, 10, 10, 0.2f, false));
+        for (int i = 1; i < 40; ++i) {
+            f.paper->AddStrokePoint(f.image, f.pen, f.track, 10.0f + float(i) * 1.9f, 10.0f + float(i * i % 70),
+                                    float(i % 10) / 10.0f, false);
+            const std::vector<uint32_t> composed(f.image.colour.RowPixels(0), f.image.colour.RowPixels(0) + 96 * 96);
+            {
+                const ScopedPipeline pipeline = f.Pipeline(); // the stroke's final operation
+                ComposeCoverage(*f.paper, f.image, f.pen, {0, 0, 96, 96});
+            }
+            ASSERT_EQ(composed, std::vector<uint32_t>(f.image.colour.RowPixels(0), f.image.colour.RowPixels(0) + 96 * 96))
+                << "after sample " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace pv::test
