@@ -1,6 +1,7 @@
 // Making the coverage channel visible after each segment: the pencil's coverage in the pen
 // colour (or the gradation's) over the layer's own pixels, and blur2's coverage as a weighted
 // 3 x 3 blur of them. Both start from the layer, so coverage that only grows never paints twice.
+#include "tools/CoverageRows.h"
 #include "tools/DabEngines.h"
 #include "tools/PixelPipeline.h"
 
@@ -12,20 +13,39 @@ namespace pv {
 namespace {
 
 template <bool withGradation, class Paint>
+void PaintPixel(uint32_t &pixel, uint8_t cover, int32_t x, int32_t y, uint32_t density, uint32_t penColour, Paint paint)
+{
+    if (!cover)
+        return;
+    uint32_t coverage = mul255(cover, density), colour = penColour;
+    if constexpr (withGradation)
+        GradationColour(x, y, coverage, colour);
+    if (coverage)
+        paint(pixel, coverage, colour);
+}
+
+template <bool withGradation, class Paint>
 void PaintCoverage(TFlowImage &image, SExtent rect, uint32_t density, uint32_t penColour, Paint paint)
 {
     for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
         const uint8_t *cover = &image.coverage.At(0, y);
         uint32_t *pixels = image.colour.RowPixels(y);
-        for (int32_t x = rect.x; x < rect.x + rect.width; ++x) {
-            if (!cover[x])
-                continue;
-            uint32_t coverage = mul255(cover[x], density), colour = penColour;
-            if constexpr (withGradation)
-                GradationColour(x, y, coverage, colour);
-            if (coverage)
-                paint(pixels[x], coverage, colour);
-        }
+        for (int32_t x = rect.x; x < rect.x + rect.width; ++x)
+            PaintPixel<withGradation>(pixels[x], cover[x], x, y, density, penColour, paint);
+    }
+}
+
+// The usual stroke: one colour filling transparency, eight pixels at a time, the rest of each
+// row one by one.
+void PaintTransparent(TFlowImage &image, SExtent rect, uint32_t density, uint32_t penColour)
+{
+    const int32_t end = rect.x + rect.width;
+    for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
+        const uint8_t *cover = &image.coverage.At(0, y);
+        uint32_t *pixels = image.colour.RowPixels(y);
+        for (int32_t x = rect.x + PaintTransparentCoverage(pixels + rect.x, cover + rect.x, rect.width, density, penColour);
+             x < end; ++x)
+            PaintPixel<false>(pixels[x], cover[x], x, y, density, penColour, TransparentPaint);
     }
 }
 
@@ -36,7 +56,7 @@ void ComposePencil(const CLayerData &layer, TFlowImage &image, const TStroke &pe
     const PipelineState &pipeline = Pipeline();
     // The usual stroke, a plain colour filling transparency, has its operation inlined.
     if (!pipeline.gradation && pipeline.finalOp == TransparentPaintOp)
-        PaintCoverage<false>(image, rect, density, pen.color(), TransparentPaint);
+        PaintTransparent(image, rect, density, pen.color());
     else if (pipeline.gradation)
         PaintCoverage<true>(image, rect, density, pen.color(), pipeline.finalOp);
     else
