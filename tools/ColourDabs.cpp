@@ -120,8 +120,7 @@ void WatercolourDab(DabContext &dab, float x, float y, float opacity, float radi
 
 void AirbrushDab(DabContext &dab, float x, float y, float opacity, float radius)
 {
-    const uint32_t colour = dab.pen.color();
-    ProfileDab(dab.image.colour, dab.density * opacity, x, y, radius, [colour](int32_t, int32_t) { return colour; });
+    ProfileDab(dab.image.colour, dab.density * opacity, x, y, radius, dab.pen.color());
 }
 
 void ExposureDab(DabContext &dab, float x, float y, float opacity, float radius)

@@ -62,6 +62,11 @@ ColourWriter ColourWriterFor(bool gradation)
 
 } // namespace
 
+bool PlainTransparentPaint()
+{
+    return CurrentPixelWriters().colour == &ColourWrite<false, false, false> && state.finalOp == TransparentPaintOp;
+}
+
 void SetPipelineSources(PipelineSources *s) { sources = s; }
 PipelineSources *CurrentPipelineSources() { return sources; }
 PipelineState &Pipeline() { return state; }

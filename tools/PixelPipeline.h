@@ -72,6 +72,9 @@ struct PipelineState {
 };
 
 PipelineState &Pipeline();
+// Whether colour pixels go straight to transparent paint (no mask, tone or gradation stage,
+// no command's own writer), so a dab may paint whole rows itself.
+bool PlainTransparentPaint();
 
 // While set, building the pipeline keeps the writers that are installed (the command that
 // erases through the selection runs its own colour operation).

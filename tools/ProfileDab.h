@@ -1,10 +1,13 @@
 // The soft dab shared by the airbrush, darken, lighten and finger-tip pens: every pixel of the
 // box around the centre inside the radius gets the current profile's value at its distance
 // times the strength, through the colour writer, with the colour the caller gives for it.
+// A dab of one colour into plain transparent paint (the airbrush) paints whole rows.
 #pragma once
 
 #include "raster/PixelWriters.h"
+#include "tools/CoverageRows.h"
 #include "tools/DabProfiles.h"
+#include "tools/PixelPipeline.h"
 #include "tools/ProfileIndices.h"
 
 #include <algorithm>
@@ -12,8 +15,10 @@
 
 namespace pv {
 
-template <class ColourAt>
-void ProfileDab(TMTC &image, float strength, float x, float y, float radius, ColourAt colourAt)
+// The dab's coverage row by row, in pieces: row(j, from, n, coverages) for pixels from..from+n
+// of row j (0 outside the radius).
+template <class Row>
+void ProfileRows(const TMTC &image, float strength, float x, float y, float radius, Row row)
 {
     if (!(strength > 0) || !(radius > 0))
         return;
@@ -24,23 +29,45 @@ void ProfileDab(TMTC &image, float strength, float x, float y, float radius, Col
     const ProfileTable &profile = CurrentProfile();
     const int64_t fixedStrength = int64_t(double(strength) * 65536.0);
     const double scale = 2047.0 / radius, r2 = double(radius) * radius;
-    const ColourWriter write = CurrentPixelWriters().colour;
     constexpr int32_t kPiece = 256;
     int32_t indices[kPiece];
+    uint8_t coverages[kPiece];
     for (int32_t j = y0; j < y1; ++j) {
         const double dy = j + 0.5 - y;
         for (int32_t from = x0; from < x1; from += kPiece) {
             const int32_t n = std::min(kPiece, x1 - from);
             ProfileIndices(indices, n, from, x, dy, scale, r2);
             for (int32_t k = 0; k < n; ++k) {
-                if (indices[k] < 0)
-                    continue;
-                const int64_t coverage = (profile[size_t(indices[k])] * fixedStrength) >> 32;
-                if (coverage > 0)
-                    write(image, from + k, j, uint8_t(std::min<int64_t>(coverage, 255)), colourAt(from + k, j));
+                const int64_t coverage = indices[k] < 0 ? 0 : (profile[size_t(indices[k])] * fixedStrength) >> 32;
+                coverages[k] = uint8_t(std::clamp<int64_t>(coverage, 0, 255));
             }
+            row(j, from, n, coverages);
         }
     }
+}
+
+template <class ColourAt>
+void ProfileDab(TMTC &image, float strength, float x, float y, float radius, ColourAt colourAt)
+{
+    const ColourWriter write = CurrentPixelWriters().colour;
+    ProfileRows(image, strength, x, y, radius, [&](int32_t j, int32_t from, int32_t n, const uint8_t *coverages) {
+        for (int32_t k = 0; k < n; ++k)
+            if (coverages[k] > 0)
+                write(image, from + k, j, coverages[k], colourAt(from + k, j));
+    });
+}
+
+// The same in one colour; straight into transparent paint, whole rows are painted at once.
+inline void ProfileDab(TMTC &image, float strength, float x, float y, float radius, uint32_t colour)
+{
+    if (!PlainTransparentPaint())
+        return ProfileDab(image, strength, x, y, radius, [colour](int32_t, int32_t) { return colour; });
+    ProfileRows(image, strength, x, y, radius, [&](int32_t j, int32_t from, int32_t n, const uint8_t *coverages) {
+        uint32_t *pixels = image.RowPixels(j) + from;
+        for (int32_t k = PaintTransparentCoverage(pixels, coverages, n, 255, colour); k < n; ++k)
+            if (coverages[k] > 0)
+                TransparentPaint(pixels[k], coverages[k], colour);
+    });
 }
 
 } // namespace pv
