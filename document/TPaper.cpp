@@ -359,11 +359,14 @@ void TPaper::AddStrokePoint(TFlowImage &image, const TStroke &pen, StrokeTrack &
         events_->AddStrokeSample(x, y, pressure);
     host_.SetPointCounter(host_.PointCounter() + 1);
     track.AddSample(x, y, pressure, pen.noSmoothing());
+    track.changed.reset();
     if (renderer_)
         renderer_(*this, image, pen, track);
     track.MarkSegment(pen.maxRadius());
     // The layer itself changes only when the stroke ends, and its thumbnail with it.
-    ShowLayerRect(pen.layerIndex(), ToEdge(track.SegmentExtent()), false);
+    const SExtent changed = track.changed.value_or(track.SegmentExtent());
+    if (changed.width > 0 && changed.height > 0)
+        ShowLayerRect(pen.layerIndex(), ToEdge(changed), false);
 }
 
 bool TPaper::EndStroke(TFlowImage &image, const TStroke &pen, const StrokeTrack &track, SExtent &rect, bool record)

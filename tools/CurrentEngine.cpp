@@ -97,18 +97,22 @@ void CurrentEngine(TPaper &paper, TFlowImage &image, const TStroke &pen, StrokeT
         ++track.steps;
         track.length += stepLength * p;
     }
-    // Coverage changes only under the dabs (a dab writes at most a pixel beyond its radius), so
-    // the rest of the segment's rectangle would be composed to what it already holds.
-    if (PenKindOf(pen.kind()).drawsCoverage && left <= right) {
-        SExtent segment = track.SegmentExtent();
-        segment.x += image.offsetX;
-        segment.y += image.offsetY;
-        SEdgeRect rect = ToEdge(segment);
-        const SEdgeRect dabs{int32_t(std::floor(left)) - 2, int32_t(std::floor(top)) - 2, int32_t(std::ceil(right)) + 2,
-                             int32_t(std::ceil(bottom)) + 2};
-        if (IntersectEdge(rect, dabs))
-            ComposeCoverage(paper, image, pen, ToExtent(rect));
-    }
+    // Pixels change only under the dabs (a dab writes at most a pixel beyond its radius): the
+    // rest of the segment's rectangle is neither composed again nor shown again.
+    track.changed = SExtent{};
+    if (left > right)
+        return;
+    SExtent segment = track.SegmentExtent();
+    segment.x += image.offsetX;
+    segment.y += image.offsetY;
+    SEdgeRect rect = ToEdge(segment);
+    const SEdgeRect dabs{int32_t(std::floor(left)) - 2, int32_t(std::floor(top)) - 2, int32_t(std::ceil(right)) + 2,
+                         int32_t(std::ceil(bottom)) + 2};
+    if (!IntersectEdge(rect, dabs))
+        return;
+    if (PenKindOf(pen.kind()).drawsCoverage)
+        ComposeCoverage(paper, image, pen, ToExtent(rect));
+    track.changed = SExtent{rect.left - image.offsetX, rect.top - image.offsetY, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 } // namespace pv

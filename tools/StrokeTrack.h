@@ -7,6 +7,7 @@
 #include "tools/StrokeDabState.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 
 namespace pv {
@@ -44,6 +45,9 @@ public:
     bool startPending = false;
     StrokeStart startForm = StrokeStart::Current;
     StrokeDabState dab;
+    // What the renderer changed with the last segment, when it knows better than the segment's
+    // rectangle (paper coordinates; empty when it drew nothing).
+    std::optional<SExtent> changed;
 
     // Counters to 0, an empty stroke rectangle, every entry at the point with pressure 0.
     void Start(float x, float y, StrokeStart form = StrokeStart::Current);

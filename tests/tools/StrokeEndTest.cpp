@@ -91,6 +91,14 @@ TEST(StrokeEnd, LegacyEngineDrawsEachKind)
 namespace pv::test {
 namespace {
 
+std::vector<uint32_t> AllPixels(const TMTC &image)
+{
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < image.Height(); ++y)
+        pixels.insert(pixels.end(), image.RowPixels(y), image.RowPixels(y) + image.Width());
+    return pixels;
+}
+
 // The pencil composes its coverage only where the segment's dabs drew: after every sample, a
 // compose of the whole stroke rectangle changes no pixel, at small and large radii, with the
 // size following the pressure and on a layer with content under the stroke.
@@ -107,14 +115,41 @@ TEST(StrokeEnd, PencilComposeLeavesNothingBehind)
         for (int i = 1; i < 40; ++i) {
             f.paper->AddStrokePoint(f.image, f.pen, f.track, 10.0f + float(i) * 1.9f, 10.0f + float(i * i % 70),
                                     float(i % 10) / 10.0f, false);
-            const std::vector<uint32_t> composed(f.image.colour.RowPixels(0), f.image.colour.RowPixels(0) + 96 * 96);
+            const std::vector<uint32_t> composed = AllPixels(f.image.colour);
             {
                 const ScopedPipeline pipeline = f.Pipeline(); // the stroke's final operation
                 ComposeCoverage(*f.paper, f.image, f.pen, {0, 0, 96, 96});
             }
-            ASSERT_EQ(composed, std::vector<uint32_t>(f.image.colour.RowPixels(0), f.image.colour.RowPixels(0) + 96 * 96))
+            ASSERT_EQ(composed, AllPixels(f.image.colour))
                 << "after sample " << i;
         }
+    }
+}
+
+
+// The paper shows each segment where its dabs changed pixels: after every sample, composing
+// the whole paper again changes nothing, for every pen kind.
+TEST(StrokeEnd, EachSampleShowsAllItChanged)
+{
+    for (int kind = 0; kind < kPenKindCount; ++kind) {
+        SCOPED_TRACE(kind);
+        DabFixture f(80, 80);
+        f.Fill(0xFF90A0B0);
+        f.paper->RecomposeAll(false);
+        f.UsePen(kind);
+        f.pen.SetMaxRadius(7);
+        f.pen.SetColor(0x2040F0);
+        ASSERT_TRUE(f.paper->BeginStroke(f.image, f.pen, f.track, 8, 8, 0.5f, false));
+        for (int i = 1; i < 30; ++i) {
+            f.paper->AddStrokePoint(f.image, f.pen, f.track, 8.0f + float(i) * 2.1f, 8.0f + float(i * i % 60),
+                                    float(i % 7) / 6.0f, false);
+            const std::vector<uint32_t> shown = AllPixels(f.paper->Composite());
+            f.paper->RecomposeAll(false);
+            ASSERT_EQ(shown, AllPixels(f.paper->Composite()))
+                << "after sample " << i;
+        }
+        SExtent rect;
+        EXPECT_TRUE(f.paper->EndStroke(f.image, f.pen, f.track, rect, false));
     }
 }
 
