@@ -5,6 +5,7 @@
 
 #include "raster/Discs.h"
 #include "raster/PixelWriters.h"
+#include "tools/PixelPipeline.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,8 +42,20 @@ void Span(TChannel &channel, bool vertical, int32_t row, double a, double b, dou
     put(first, firstValue);
     const uint8_t middle = value(1);
     const int32_t end = std::min(last, length);
-    for (int32_t i = first + 1; i < end; ++i)
-        put(i, middle);
+    if (PlainCoverage() && middle) {
+        // Without a mask or tone the writer keeps the larger coverage: the run is a maximum.
+        if (vertical) {
+            for (int32_t i = first + 1; i < end; ++i)
+                channel.At(row, i) = std::max(channel.At(row, i), middle);
+        } else if (first + 1 < end) {
+            uint8_t *run = &channel.At(first + 1, row);
+            for (int32_t i = 0; i < end - first - 1; ++i)
+                run[i] = std::max(run[i], middle);
+        }
+    } else {
+        for (int32_t i = first + 1; i < end; ++i)
+            put(i, middle);
+    }
     if (last > first && last < length)
         put(last, value(1 - (double(last) + 1 - b)));
 }

@@ -62,6 +62,8 @@ ColourWriter ColourWriterFor(bool gradation)
 
 } // namespace
 
+bool PlainCoverage() { return CurrentPixelWriters().channel == &ChannelWrite<false, false>; }
+
 bool PlainTransparentPaint()
 {
     return CurrentPixelWriters().colour == &ColourWrite<false, false, false> && state.finalOp == TransparentPaintOp;

@@ -72,6 +72,9 @@ struct PipelineState {
 };
 
 PipelineState &Pipeline();
+// Whether coverage goes straight into the channel (no mask or tone stage, no command's own
+// writer): a write then keeps the larger of the two values.
+bool PlainCoverage();
 // Whether colour pixels go straight to transparent paint (no mask, tone or gradation stage,
 // no command's own writer), so a dab may paint whole rows itself.
 bool PlainTransparentPaint();
