@@ -23,9 +23,16 @@ void TakeTipCopy(const TMTC &image, CPenTC &tip, float x, float y, float radius)
     tip.fractionY = y - std::floor(y);
     if (tip.image.Width() != side || tip.image.Height() != side)
         tip.image.Resize(side, side);
-    for (int32_t j = 0; j < side; ++j)
+    const bool columnsInside = tip.originX >= 0 && tip.originX + side <= image.Width();
+    for (int32_t j = 0; j < side; ++j) {
+        const int32_t y = tip.originY + j;
+        if (columnsInside && y >= 0 && y < image.Height()) {
+            std::copy_n(image.RowPixels(y) + tip.originX, side, tip.image.RowPixels(j));
+            continue;
+        }
         for (int32_t i = 0; i < side; ++i)
-            tip.image.At(i, j) = image.ClampedAt(tip.originX + i, tip.originY + j);
+            tip.image.At(i, j) = image.ClampedAt(tip.originX + i, y);
+    }
 }
 
 void FingerTipDab(DabContext &dab, float x, float y, float opacity, float radius)
