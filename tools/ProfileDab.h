@@ -8,7 +8,7 @@
 #include "tools/CoverageRows.h"
 #include "tools/DabProfiles.h"
 #include "tools/PixelPipeline.h"
-#include "tools/ProfileIndices.h"
+#include "tools/ProfileCoverages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,17 +30,12 @@ void ProfileRows(const TMTC &image, float strength, float x, float y, float radi
     const int64_t fixedStrength = int64_t(double(strength) * 65536.0);
     const double scale = 2047.0 / radius, r2 = double(radius) * radius;
     constexpr int32_t kPiece = 256;
-    int32_t indices[kPiece];
     uint8_t coverages[kPiece];
     for (int32_t j = y0; j < y1; ++j) {
         const double dy = j + 0.5 - y;
         for (int32_t from = x0; from < x1; from += kPiece) {
             const int32_t n = std::min(kPiece, x1 - from);
-            ProfileIndices(indices, n, from, x, dy, scale, r2);
-            for (int32_t k = 0; k < n; ++k) {
-                const int64_t coverage = indices[k] < 0 ? 0 : (profile[size_t(indices[k])] * fixedStrength) >> 32;
-                coverages[k] = uint8_t(std::clamp<int64_t>(coverage, 0, 255));
-            }
+            ProfileCoverages(coverages, n, from, x, dy, scale, r2, profile.data(), fixedStrength);
             row(j, from, n, coverages);
         }
     }
