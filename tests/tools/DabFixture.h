@@ -1,5 +1,5 @@
 // A small paper for the stroke and dab tests: one layer with the current engine, a pen of a
-// chosen kind, and the context a dab is drawn in.
+// chosen kind, the context a dab is drawn in, and an image's pixels in one list.
 #pragma once
 
 #include "document/TPaper.h"
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace pv::test {
 
@@ -72,5 +73,14 @@ struct DabFixture {
     TStroke pen;
     StrokeTrack track;
 };
+
+// Every pixel of an image, rows top first.
+inline std::vector<uint32_t> AllPixels(const TMTC &image)
+{
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < image.Height(); ++y)
+        pixels.insert(pixels.end(), image.RowPixels(y), image.RowPixels(y) + image.Width());
+    return pixels;
+}
 
 } // namespace pv::test

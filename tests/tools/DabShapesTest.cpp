@@ -8,14 +8,6 @@
 namespace pv::test {
 namespace {
 
-std::vector<uint32_t> AllPixels(const TMTC &image)
-{
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < image.Height(); ++y)
-        pixels.insert(pixels.end(), image.RowPixels(y), image.RowPixels(y) + image.Width());
-    return pixels;
-}
-
 struct PixelCase {
     int32_t x, y;
     uint32_t expected;

@@ -1,5 +1,6 @@
 // Strokes through the paper with the real engines: a stroke of one sample, blur2 at the
-// layer's edges, the legacy engine and its straight lines.
+// layer's edges, the legacy engine and its straight lines, and what each sample composes
+// and shows.
 #include "DabFixture.h"
 
 namespace pv::test {
@@ -83,20 +84,6 @@ TEST(StrokeEnd, LegacyEngineDrawsEachKind)
         EXPECT_NE(0xFF000000u, layer.Pixel(20, 10)) << "kind " << kind;
         EXPECT_EQ(0xFFFFFFFFu, layer.Pixel(20, 25)) << "kind " << kind;
     }
-}
-
-} // namespace
-} // namespace pv::test
-
-namespace pv::test {
-namespace {
-
-std::vector<uint32_t> AllPixels(const TMTC &image)
-{
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < image.Height(); ++y)
-        pixels.insert(pixels.end(), image.RowPixels(y), image.RowPixels(y) + image.Width());
-    return pixels;
 }
 
 // The pencil composes its coverage only where the segment's dabs drew: after every sample, a
