@@ -11,6 +11,7 @@
 
 #include "raster/AreaKernels.h"
 #include "raster/AreaSums.h"
+#include "raster/CpuFeatures.h"
 
 #include <algorithm>
 #include <vector>
@@ -21,12 +22,6 @@ namespace {
 // The most memory the float rows of one window may take; taller windows (a large image shrunk
 // to a few pixels) are summed pixel by pixel from the source instead.
 constexpr int64_t kFloatRowsBytes = int64_t(32) << 20;
-
-bool HasAvx2()
-{
-    static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-    return available;
-}
 
 // One resample: the images, the spans and the source columns the windows use.
 struct Frame {
@@ -65,7 +60,7 @@ void AverageWhole(const Frame &f)
 {
     const AreaSpans &columns = f.columns, &rows = f.rows;
     const int32_t count = int32_t(columns.first.size());
-    const int32_t halving = columns.window == 2 && rows.window == 2 && HasAvx2() ? HalvingColumns(columns) : 0;
+    const int32_t halving = columns.window == 2 && rows.window == 2 && VectorKernelsAvailable() ? HalvingColumns(columns) : 0;
     // Where each span's pixels lie in its window (weights 1; the rest are 0).
     std::vector<int32_t> begin(static_cast<size_t>(count)), end(static_cast<size_t>(count));
     for (int32_t k = 0; k < count; ++k) {
@@ -151,7 +146,7 @@ void AverageFloats(const Frame &f)
             lines[size_t(i)] = floats.Row(rows.first[size_t(j)] + i, convert);
         uint32_t *out = f.DestRow(j);
         int32_t k = 0;
-        if (HasAvx2())
+        if (VectorKernelsAvailable())
             k = kernels::AverageFloatRowAvx2({lines.data(), wr, rows.window, starts.data(), columns.weights.data(),
                                               columns.window, columns.share.data(), rows.share[size_t(j)], out, count});
         for (; k < count; ++k) {
@@ -177,7 +172,7 @@ void AverageFloats(const Frame &f)
 bool AverageEnlarging(const Frame &f)
 {
     const AreaSpans &columns = f.columns, &rows = f.rows;
-    if (columns.window != 2 || rows.window != 2 || !HasAvx2())
+    if (columns.window != 2 || rows.window != 2 || !VectorKernelsAvailable())
         return false;
     const int32_t count = int32_t(columns.first.size()), groups = count / 8;
     std::vector<int32_t> groupBase(static_cast<size_t>(groups)), laneOffset(size_t(groups) * 8);

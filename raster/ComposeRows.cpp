@@ -10,11 +10,4 @@ void ComposeRowByPixel(ComposeRoutine compose, uint32_t *dest, const uint32_t *s
         compose(dest + i, source[i], opacity);
 }
 
-bool VectorKernelsAvailable()
-{
-    // The explicit init makes the answer right even if asked before libgcc's constructors ran.
-    static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-    return available;
-}
-
 } // namespace pv

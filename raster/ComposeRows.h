@@ -6,6 +6,7 @@
 #pragma once
 
 #include "raster/ComposeKernels.h"
+#include "raster/CpuFeatures.h"
 #include "raster/PaintRoutines.h"
 
 namespace pv {
@@ -19,9 +20,6 @@ using ComposeRectRoutine = void (*)(uint32_t *dest, ptrdiff_t destStride, const 
 // The reference: compose(dest + i, source[i], opacity) for each pixel.
 void ComposeRowByPixel(ComposeRoutine compose, uint32_t *dest, const uint32_t *source, int32_t count,
                        int opacity);
-
-// Whether this processor runs the vector kernels (decided once).
-bool VectorKernelsAvailable();
 
 // The rectangle loop of one paint routine with an optional vector kernel. A zero weight is
 // skipped: every paint routine leaves the pixel unchanged at weight 0.

@@ -5,16 +5,12 @@
 // compiled here for AVX2 can stand in for code other files use.
 #include "tools/CoverageRows.h"
 
+#include "raster/CpuFeatures.h"
+
 #include <immintrin.h>
 
 namespace pv {
 namespace {
-
-bool HasAvx2()
-{
-    static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-    return available;
-}
 
 // ExactMix of one channel (at bit `shift`) of colour over pixel with weight w, lane by lane:
 // (c w 32897 + d (8388735 − w 32897)) >> 23, every term below 2^32.
@@ -61,7 +57,7 @@ __attribute__((target("avx2"))) int32_t Rows(uint32_t *pixels, const uint8_t *co
 
 int32_t PaintTransparentCoverage(uint32_t *pixels, const uint8_t *cover, int32_t count, uint32_t density, uint32_t colour)
 {
-    return HasAvx2() ? Rows(pixels, cover, count, density, colour) : 0;
+    return VectorKernelsAvailable() ? Rows(pixels, cover, count, density, colour) : 0;
 }
 
 } // namespace pv

@@ -2,6 +2,7 @@
 // part is built for AVX2 without FMA: a fused multiply-add would round differently.
 #include "tools/ProfileCoverages.h"
 
+#include "raster/CpuFeatures.h"
 #include "tools/DabProfiles.h"
 
 #include <immintrin.h>
@@ -11,12 +12,6 @@
 
 namespace pv {
 namespace {
-
-bool HasAvx2()
-{
-    static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-    return available;
-}
 
 uint8_t CoverageOf(int32_t i, double x, double dy2, double scale, double r2, const int32_t *profile, int64_t strength)
 {
@@ -63,7 +58,7 @@ void ProfileCoverages(uint8_t *out, int32_t count, int32_t x0, double x, double 
                       const int32_t *profile, int64_t strength)
 {
     const double dy2 = dy * dy;
-    const bool vector = HasAvx2() && strength >= 0 && strength <= int64_t(UINT32_MAX);
+    const bool vector = VectorKernelsAvailable() && strength >= 0 && strength <= int64_t(UINT32_MAX);
     const int32_t done = vector ? Coverages4(out, count, x0, x, dy2, scale, r2, profile, uint32_t(strength)) : 0;
     for (int32_t i = done; i < count; ++i)
         out[i] = CoverageOf(x0 + i, x, dy2, scale, r2, profile, strength);
