@@ -1,11 +1,14 @@
 // Composing a 4096 x 4096 paper of eight layers (normal, multiply, screen, overlay at mixed
 // opacities) from block-tiled layers with 0 %, 10 % and 100 % of their tiles allocated,
-// against the same composition from plain images. Cases fill0, fill10, fill100 in Mpix/s of
+// against the same composition from plain images. The tiled layers are composed as the paper
+// composes them, a stage block at a time; the plain ones layer after layer over whole rows,
+// the order in which plain images compose fastest. Cases fill0, fill10, fill100 in Mpix/s of
 // paper; the memory the layers hold is printed after the BENCH lines.
 #include "common/BenchRate.h"
 #include "raster/CBlockVMTC.h"
 #include "raster/ImageDrivers.h"
 #include "raster/SLayerParam.h"
+#include "raster/StagedCompose.h"
 
 #include <cstdio>
 #include <memory>
@@ -77,10 +80,10 @@ void Tiled(benchmark::State &state, int percent)
         PrintMemory(percent);
     }
     for (auto _ : state) {
-        Paper().Fill(0xFFFFFFFF);
-        for (int l = 0; l < 8; ++l)
-            stack.tiled[size_t(l)]->ComposeIntoView(Paper(), kModes[l], kOpacities[l], nullptr, 255, {0, 0},
-                                                    {0, 0, kSide, kSide});
+        ComposeThroughStage(Paper(), {0, 0, kSide, kSide}, 0xFFFFFFFF, [&](TMTC &stage, SExtent block) {
+            for (int l = 0; l < 8; ++l)
+                stack.tiled[size_t(l)]->ComposeIntoView(stage, kModes[l], kOpacities[l], nullptr, 255, {0, 0}, block);
+        });
     }
     pv::bench::SetRate(state, double(kSide) * kSide / 1e6, "Mpix/s");
 }

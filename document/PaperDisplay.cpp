@@ -4,6 +4,7 @@
 
 #include "raster/BoxReduce.h"
 #include "raster/PaintRoutines.h"
+#include "raster/StagedCompose.h"
 #include "raster/ImageDrivers.h"
 #include "raster/ViewSamplers.h"
 
@@ -36,21 +37,20 @@ void TPaper::Recompose(SEdgeRect rect, bool withGrid)
 {
     if (!ClipToPaper(rect, width_, height_) || !composite_.IsValid())
         return;
-    const SExtent r = Extent(rect);
-    composite_.FillRect(r, 0xFF000000 | paperColour_);
-    for (int32_t i = 0; i < layers_->Count(); ++i) {
-        const CLayerData &layer = *layers_->At(i);
-        if (!layer.visible || layer.opacity == 0 || !layer.Image())
-            continue;
-        const SExtent source{r.x + layer.offsetX, r.y + layer.offsetY, r.width, r.height};
-        const SPoint at{r.x, r.y};
-        if (!UsesCurrentEngine())
-            layer.DrawWithOperator(composite_, at, source);
-        else if (strokeImage_ && strokeImage_->loadedLayer == i)
-            layer.ComposeIntoView(strokeImage_->colour, composite_, at, false, source); // the stroke not yet committed
-        else
-            layer.ComposeIntoView(composite_, at, false, source);
-    }
+    ComposeThroughStage(composite_, Extent(rect), 0xFF000000 | paperColour_, [this](TMTC &stage, SExtent block) {
+        for (int32_t i = 0; i < layers_->Count(); ++i) {
+            const CLayerData &layer = *layers_->At(i);
+            if (!layer.visible || layer.opacity == 0 || !layer.Image())
+                continue;
+            const SExtent source{block.x + layer.offsetX, block.y + layer.offsetY, block.width, block.height};
+            if (!UsesCurrentEngine())
+                layer.DrawWithOperator(stage, {0, 0}, source);
+            else if (strokeImage_ && strokeImage_->loadedLayer == i)
+                layer.ComposeIntoView(strokeImage_->colour, stage, {0, 0}, false, source); // the stroke not yet committed
+            else
+                layer.ComposeIntoView(stage, {0, 0}, false, source);
+        }
+    });
     if (withGrid && gridVisible)
         DrawGrid(rect);
 }

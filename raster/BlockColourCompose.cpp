@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 #include "raster/Dither.h"
 #include "raster/ImageDrivers.h"
@@ -61,46 +60,8 @@ void DitherRun(uint32_t *dest, const uint32_t *source, int32_t count, int32_t x,
     }
 }
 
-// A piece of one tile row with something to lay on the view: its first pixel in the tile,
-// or null for a uniform tile, whose value is then uniform.
-struct ViewPiece {
-    const uint32_t *pixels;
-    uint32_t uniform;
-    SExtent piece;
-};
-
-// Reads one pixel of every cache line of count pixels from row.
-uint32_t TouchLines(const volatile uint32_t *row, int32_t count)
-{
-    uint32_t sum = row[count - 1];
-    for (int32_t i = 0; i < count; i += 16)
-        sum += row[i];
-    return sum;
-}
-
-// Brings the view's pixels under one tile row of pieces into cache before they are composed.
-// A tile's rows lie a whole view row apart, and composing them one after another leaves the
-// loop waiting on one miss at a time (prefetch instructions were measured to change nothing);
-// this loop of bare reads keeps many misses in flight. A band mostly covered is read across
-// whole rows, which the hardware prefetcher follows; a sparse one piece by piece, so only the
-// lines that will be composed are fetched.
-void WarmBand(const TMTC &dest, const std::vector<ViewPiece> &band, SPoint shift, SExtent area)
-{
-    int64_t covered = 0;
-    for (const ViewPiece &p : band)
-        covered += p.piece.width;
-    const SExtent &first = band.front().piece;
-    uint32_t sum = 0;
-    if (covered * 4 >= area.width) {
-        for (int32_t j = 0; j < first.height; ++j)
-            sum += TouchLines(dest.RowPixels(first.y + shift.y + j) + area.x + shift.x, area.width);
-    } else {
-        for (const ViewPiece &p : band)
-            for (int32_t j = 0; j < p.piece.height; ++j)
-                sum += TouchLines(dest.RowPixels(p.piece.y + shift.y + j) + p.piece.x + shift.x, p.piece.width);
-    }
-    static_cast<void>(sum);
-}
+// Rectangles of at most this many tiles are composed without the region list.
+constexpr int64_t kWalkedWhole = 64;
 
 // Whether the view's rows top .. top + height - 1 lie stride pixels apart.
 bool EvenRows(const TMTC &dest, int32_t top, int32_t height, ptrdiff_t &stride)
@@ -144,53 +105,41 @@ bool CBlockVMTC::ComposeIntoView(TMTC &dest, int mode, uint8_t opacity, const SR
     const ComposeRectRoutine composeRect = param.composeRect;
     if (dither)
         InstallDither(param.compose, *dither, ditherAmount);
-    const SEdgeRect wanted = ToEdge(rect);
     const SPoint shift{point.x - rect.x, point.y - rect.y};
-    std::vector<ViewPiece> band;
-    band.reserve(size_t(TilesAcross()));
     std::array<uint32_t, 32> uniformRow;
     // A piece goes to the compose routine in one call where the view's rows are evenly
     // spaced, a row at a time where they are not.
     ptrdiff_t stride = 0;
     const int32_t rowsPerCall = EvenRows(dest, point.y, rect.height, stride) ? 32 : 1;
-    auto composeBand = [&](SExtent area) {
-        WarmBand(dest, band, shift, area);
-        for (const ViewPiece &p : band) {
-            if (!p.pixels)
-                uniformRow.fill(p.uniform);
-            const ptrdiff_t sourceStride = p.pixels ? 32 : 0;
-            if (dither) {
-                for (int32_t j = 0; j < p.piece.height; ++j)
-                    DitherRun(dest.RowPixels(p.piece.y + shift.y + j) + p.piece.x + shift.x,
-                              p.pixels ? p.pixels + j * sourceStride : uniformRow.data(), p.piece.width, p.piece.x,
-                              p.piece.y + j, opacity);
-                continue;
-            }
-            for (int32_t j = 0; j < p.piece.height; j += rowsPerCall) {
-                uint32_t *d = dest.RowPixels(p.piece.y + shift.y + j) + p.piece.x + shift.x;
-                const uint32_t *s = p.pixels ? p.pixels + j * sourceStride : uniformRow.data();
-                composeRect(d, stride, s, sourceStride, p.piece.width, std::min(rowsPerCall, p.piece.height - j),
-                            opacity);
-            }
+    auto composePiece = [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
+        const bool allocated = IsAllocated(tile);
+        if (!allocated && AlphaOf(Uniform(tile)) == 0)
+            return;
+        const uint32_t *pixels = allocated ? reinterpret_cast<const uint32_t *>(TileMemory(tile)) + ly * 32 + lx : nullptr;
+        if (!pixels)
+            uniformRow.fill(Uniform(tile));
+        const ptrdiff_t sourceStride = pixels ? 32 : 0;
+        for (int32_t j = 0; j < piece.height; j += dither ? 1 : rowsPerCall) {
+            uint32_t *d = dest.RowPixels(piece.y + shift.y + j) + piece.x + shift.x;
+            const uint32_t *s = pixels ? pixels + j * sourceStride : uniformRow.data();
+            if (dither)
+                DitherRun(d, s, piece.width, piece.x, piece.y + j, opacity);
+            else
+                composeRect(d, stride, s, sourceStride, piece.width, std::min(rowsPerCall, piece.height - j), opacity);
         }
-        band.clear();
     };
-    for (SEdgeRect region : Regions()) {
-        if (!IntersectEdge(region, wanted))
-            continue;
-        const SExtent area = ToExtent(region);
-        ForEachPiece(area, [&](int32_t tile, SExtent piece, int32_t lx, int32_t ly) {
-            if (!band.empty() && band.front().piece.y != piece.y)
-                composeBand(area);
-            const bool allocated = IsAllocated(tile);
-            if (!allocated && AlphaOf(Uniform(tile)) == 0)
-                return;
-            const uint32_t *pixels = allocated ? reinterpret_cast<const uint32_t *>(TileMemory(tile)) + ly * 32 + lx : nullptr;
-            band.push_back({pixels, allocated ? 0 : Uniform(tile), piece});
-        });
-        if (!band.empty())
-            composeBand(area);
+    // The region list spares a walk over the empty tiles of a large rectangle; a small one
+    // is walked whole, cheaper than looking through a long list.
+    const int64_t tilesAcross = (int64_t(rect.x + rect.width - 1) >> 5) - (rect.x >> 5) + 1;
+    const int64_t tilesDown = (int64_t(rect.y + rect.height - 1) >> 5) - (rect.y >> 5) + 1;
+    if (tilesAcross * tilesDown <= kWalkedWhole) {
+        ForEachPiece(rect, composePiece);
+        return true;
     }
+    const SEdgeRect wanted = ToEdge(rect);
+    for (SEdgeRect region : Regions())
+        if (IntersectEdge(region, wanted))
+            ForEachPiece(ToExtent(region), composePiece);
     return true;
 }
 

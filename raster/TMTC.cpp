@@ -96,7 +96,11 @@ void TMTC::Fill(uint32_t value)
 
 bool TMTC::FillRect(SExtent rect, uint32_t value)
 {
-    return ForEachPixel<uint32_t>(*this, rect, [value](uint32_t *p) { *p = value; });
+    if (!IsValid() || !ClipToImage(rect, width_, height_))
+        return false;
+    for (int32_t y = rect.y; y < rect.y + rect.height; ++y)
+        std::fill_n(RowPixels(y) + rect.x, rect.width, value);
+    return true;
 }
 
 bool TMTC::MaskedFill(SExtent rect, uint32_t mask, uint32_t value)
