@@ -1,5 +1,7 @@
 // TMTC lifecycle, pixel access and fills.
 #include "raster/TMTC.h"
+#include "raster/CpuFeatures.h"
+#include "raster/FillKernels.h"
 
 #include "raster/MixTables.h"
 #include "raster/PixelLoops.h"
@@ -88,18 +90,20 @@ bool TMTC::SetWeightedByTable(int32_t x, int32_t y, uint8_t weight, uint32_t col
 
 void TMTC::Fill(uint32_t value)
 {
-    if (!IsValid())
-        return;
-    for (int32_t y = 0; y < height_; ++y)
-        std::fill_n(RowPixels(y), width_, value);
+    FillRect({0, 0, width_, height_}, value);
 }
 
 bool TMTC::FillRect(SExtent rect, uint32_t value)
 {
     if (!IsValid() || !ClipToImage(rect, width_, height_))
         return false;
-    for (int32_t y = rect.y; y < rect.y + rect.height; ++y)
-        std::fill_n(RowPixels(y) + rect.x, rect.width, value);
+    const bool vector = VectorKernelsAvailable();
+    for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
+        if (vector)
+            kernels::FillPixelsAvx2(RowPixels(y) + rect.x, rect.width, value);
+        else
+            std::fill_n(RowPixels(y) + rect.x, rect.width, value);
+    }
     return true;
 }
 

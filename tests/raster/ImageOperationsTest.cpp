@@ -133,6 +133,22 @@ TEST(ImageOperations, FillsClipAndMasksSelectBits)
     EXPECT_EQ(display.At(1, 0), 0x00332211u);
 }
 
+TEST(ImageOperations, FillsOfEveryLengthAroundTheVectorWidthStopAtTheirEdges)
+{
+    for (int32_t left : {0, 1, 5})
+        for (int32_t width : {1, 7, 8, 9, 16, 17, 31}) {
+            TMTC image(40, 3);
+            image.Fill(0x01020304);
+            ASSERT_TRUE(image.FillRect({left, 1, width, 1}, 0xFFEEDDCC));
+            for (int32_t y = 0; y < 3; ++y)
+                for (int32_t x = 0; x < 40; ++x) {
+                    const bool inside = y == 1 && x >= left && x < left + width;
+                    ASSERT_EQ(image.At(x, y), inside ? 0xFFEEDDCCu : 0x01020304u)
+                        << "from " << left << ", " << width << " wide, at " << x << "," << y;
+                }
+        }
+}
+
 TEST(ImageOperations, ChannelAndColourConvert)
 {
     TChannel channel(3, 1);
